@@ -1,0 +1,32 @@
+// Tikavo_T: a clock in the title bar of the foreground window, with a tray
+// icon for its commands.
+#include "app/app.h"
+
+#include <commctrl.h>
+
+int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE, LPSTR, int)
+{
+    appInstance = hThisInstance;
+
+    // One instance at a time. The running instance's main window is found by
+    // its class alone: its title is decorated like any other window's while
+    // it is in front (the tray menu is open), and a second instance would
+    // then fight the first over the same titles.
+    if (FindWindowA(appNameVersion, nullptr) != nullptr)
+        return 0;
+
+    // The countdown and alarm dialogs hold date-time pickers.
+    INITCOMMONCONTROLSEX icc = { sizeof icc, ICC_DATE_CLASSES };
+    InitCommonControlsEx(&icc);
+
+    if (!RegisterMainWindowClass())
+        return 0;
+    CreateMainWindow();
+
+    MSG messages;
+    while (GetMessageA(&messages, nullptr, 0, 0) > 0) {
+        TranslateMessage(&messages);
+        DispatchMessageA(&messages);
+    }
+    return static_cast<int>(messages.wParam);
+}

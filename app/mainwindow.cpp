@@ -1,0 +1,121 @@
+// The hidden main window: creation, the one-second tick, the tray callback,
+// the menu commands and destruction.
+#include "app/app.h"
+
+#include <shellapi.h>
+
+#include "namedays/namedays.h"
+#include "res/resource.h"
+#include "timers/timers.h"
+#include "titleclock/titleclock.h"
+#include "tray/tray.h"
+
+HINSTANCE appInstance;
+const char appTitle[] = "Tikavo_T";
+const char appNameVersion[] = "Tikavo_T 1.0.8.0";
+int placeBefore = 0;
+UINT taskbarCreatedMessage = 0;
+void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;
+
+// "Hodiny v titulku okna" -- the clock in the window's title bar.
+static const char aboutNotice[] = "Hodiny v titulku okna \x96 den, datum, \xE8" "as a jm\xE9no, kter\xE9 m\xE1 sv\xE1tek.";
+
+bool RegisterMainWindowClass()
+{
+    WNDCLASSEXA wincl = {};
+    wincl.cbSize = sizeof wincl;
+    wincl.style = CS_DBLCLKS;
+    wincl.lpfnWndProc = MainWindowProc;
+    wincl.cbClsExtra = 0;
+    wincl.cbWndExtra = 0;
+    wincl.hInstance = appInstance;
+    wincl.hIcon = LoadIconA(appInstance, nullptr);
+    wincl.hIconSm = LoadIconA(appInstance, nullptr);
+    wincl.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wincl.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wincl.lpszMenuName = nullptr;
+    wincl.lpszClassName = appNameVersion;
+    return RegisterClassExA(&wincl) != 0;
+}
+
+HWND CreateMainWindow()
+{
+    return CreateWindowExA(0, appNameVersion, appTitle, WS_OVERLAPPEDWINDOW,
+                           CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void RunTick(HWND hwnd)
+{
+    TrackForegroundWindow();
+
+    SYSTEMTIME now;
+    readLocalTime(&now);
+
+    char szDay[10];
+    FormatTickTexts(now, szDay);
+    CheckCountdown(hwnd);
+    CheckAlarm(hwnd, now);
+    FormatClockText(now, szDay);
+    if (!UpdateTodayName(now.wDay, now.wMonth))
+        return;
+    ComposeAndWriteTitle();
+}
+
+static void OnCommand(HWND hwnd, WORD command)
+{
+    switch (command) {
+    case IDM_ABOUT:
+        ShellAboutA(hwnd, appNameVersion, aboutNotice, LoadIconA(appInstance, "small"));
+        break;
+    case IDM_EXIT:
+        RemoveTrayIcon(hwnd);
+        DestroyWindow(hwnd);
+        PostQuitMessage(0);
+        break;
+    case IDM_PLACE_BEFORE: placeBefore = 1; break;
+    case IDM_PLACE_AFTER:  placeBefore = 0; break;
+    case IDM_COUNTDOWN:    RunCountdownDialog(hwnd); break;
+    case IDM_ALARM:        RunAlarmDialog(hwnd); break;
+    case IDM_EDIT_NAMES:   EditNameList(); break;
+    default:               break;   // unknown commands are ignored
+    }
+}
+
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Registered messages are not constants, so they are tested first.
+    if (taskbarCreatedMessage != 0 && message == taskbarCreatedMessage) {
+        ReAddTrayIcon(hwnd);
+        return 0;
+    }
+
+    switch (message) {
+    case WM_CREATE:
+        taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+        InitTimerSettings();
+        AddTrayIcon(hwnd);
+        ShowWindow(hwnd, SW_HIDE);
+        SetTimer(hwnd, mainTimerId, tickIntervalMs, nullptr);
+        return 0;
+
+    case WM_TIMER:
+        RunTick(hwnd);
+        return 0;
+
+    case trayCallbackMessage:
+        if (lParam == WM_RBUTTONDOWN)
+            ShowTrayMenu(hwnd);
+        return 0;
+
+    case WM_COMMAND:
+        OnCommand(hwnd, LOWORD(wParam));
+        return 0;
+
+    case WM_DESTROY:
+        RestoreTrackedTitle();
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}

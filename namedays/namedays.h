@@ -1,0 +1,14 @@
+// Name days: the list beside the program, today's name, editing the list.
+#ifndef TIKAVO_NAMEDAYS_H
+#define TIKAVO_NAMEDAYS_H
+
+#include "namedays/namelist.h"
+
+// Tick step 7: looks today's name up when a lookup is due. False when it has
+// just reported that the list cannot be opened: the tick then ends.
+bool UpdateTodayName(int day, int month);
+
+// Opens the list in the text editor, waits for it, asks for a new lookup.
+void EditNameList();
+
+#endif

@@ -1,0 +1,5 @@
+#include "namedays/namelist.h"
+
+std::string todayName;
+int listEdited = 0;
+int editLookupDone = 0;

@@ -1,0 +1,75 @@
+// Time strings and the settings' start values.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "timers/timesettings.h"
+
+namespace {
+
+std::string Format(uint32_t seconds)
+{
+    char buffer[16];
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_TRUE(FormatSeconds(buffer, seconds));
+    EXPECT_EQ(buffer[8], '\0') << "a time string is exactly eight characters";
+    return buffer;
+}
+
+TEST(TimeStrings, FormatSecondsAtItsEdges)
+{
+    EXPECT_EQ(Format(0), "00:00:00");
+    EXPECT_EQ(Format(59), "00:00:59");
+    EXPECT_EQ(Format(60), "00:01:00");
+    EXPECT_EQ(Format(3600), "01:00:00");
+    EXPECT_EQ(Format(3661), "01:01:01");
+    EXPECT_EQ(Format(86399), "23:59:59");
+    // A day or more is no time of day: a countdown past its end shows zero.
+    EXPECT_EQ(Format(86400), "00:00:00");
+    EXPECT_EQ(Format(90061), "00:00:00");
+    EXPECT_EQ(Format(4294967295u), "00:00:00");
+}
+
+TEST(TimeStrings, SplitTimeReadsDecimalPartsAndToleratesOddColons)
+{
+    int h = -1, m = -1, s = -1;
+    EXPECT_TRUE(SplitTime("07:05:09", h, m, s));
+    EXPECT_EQ(h, 7); EXPECT_EQ(m, 5); EXPECT_EQ(s, 9);   // "08", "09" are not octal
+
+    EXPECT_TRUE(SplitTime("23:59:59", h, m, s));
+    EXPECT_EQ(h, 23); EXPECT_EQ(m, 59); EXPECT_EQ(s, 59);
+
+    EXPECT_TRUE(SplitTime("00:01:00", h, m, s));
+    EXPECT_EQ(h, 0); EXPECT_EQ(m, 1); EXPECT_EQ(s, 0);
+
+    // Runs of colons count as one separator, leading colons are skipped.
+    EXPECT_TRUE(SplitTime("::12::34:56", h, m, s));
+    EXPECT_EQ(h, 12); EXPECT_EQ(m, 34); EXPECT_EQ(s, 56);
+
+    // Missing parts read as zero rather than as stale values.
+    EXPECT_TRUE(SplitTime("5", h, m, s));
+    EXPECT_EQ(h, 5); EXPECT_EQ(m, 0); EXPECT_EQ(s, 0);
+}
+
+TEST(TimeStrings, SplitAndFormatRoundTripEveryTimeOfDay)
+{
+    for (uint32_t t = 0; t < 86400; t += 37) {
+        int h, m, s;
+        SplitTime(Format(t).c_str(), h, m, s);
+        EXPECT_EQ(static_cast<uint32_t>(h * 3600 + m * 60 + s), t);
+    }
+}
+
+TEST(TimerSettingsRecord, StartsWithTheAlarmOffAndAOneMinuteCountdown)
+{
+    std::memset(&TimerSettings, 0, sizeof TimerSettings);
+    InitTimerSettings();
+    EXPECT_STREQ(TimerSettings.alarmFlag, "No");
+    EXPECT_STREQ(TimerSettings.alarmTime, "00:00:00");
+    EXPECT_STREQ(TimerSettings.countdownDuration, "00:01:00");
+    EXPECT_EQ(sizeof TimerSettings.alarmFlag, 10u);
+    EXPECT_EQ(sizeof TimerSettings.alarmTime, 16u);
+    EXPECT_EQ(sizeof TimerSettings.countdownDuration, 16u);
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+// The executable as shipped carries its icon, bell, version and manifest.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "res/resource.h"
+#include "support/winsupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+#pragma pack(push, 2)
+struct IconGroupEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+struct IconGroup {
+    WORD reserved, type, count;
+    IconGroupEntry entries[1];
+};
+#pragma pack(pop)
+
+TEST(ShippedExecutable, CarriesTheIconTheBellTheVersionAndTheManifest)
+{
+    std::wstring exe = WinePath(TIKAVO_EXE);
+    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+
+    // One 16 x 16 image with 256 colours.
+    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_TRAYICON), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+    ASSERT_NE(group, nullptr);
+    auto* icons = static_cast<const IconGroup*>(LockResource(LoadResource(module, group)));
+    ASSERT_EQ(icons->count, 1);
+    EXPECT_EQ(icons->entries[0].width, 16);
+    EXPECT_EQ(icons->entries[0].height, 16);
+    EXPECT_EQ(icons->entries[0].bitCount, 8);
+
+    HRSRC bell = FindResourceA(module, "BELL", "WAVE");
+    ASSERT_NE(bell, nullptr);
+    DWORD bellBytes = SizeofResource(module, bell);
+    const char* wave = static_cast<const char*>(LockResource(LoadResource(module, bell)));
+    ASSERT_GT(bellBytes, 44u);
+    EXPECT_EQ(std::string(wave, 4), "RIFF");
+    DWORD byteRate;
+    memcpy(&byteRate, wave + 28, 4);
+    double seconds = (bellBytes - 44.0) / byteRate;
+    EXPECT_NEAR(seconds, 2.7, 0.2) << "the bell lasts about 2.7 s";
+
+    EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24) /* RT_MANIFEST */), nullptr);
+    FreeLibrary(module);
+
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> info(size);
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 1));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 8));
+    wchar_t* name = nullptr;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040504E2\\ProductName",
+                               reinterpret_cast<void**>(&name), &length));
+    EXPECT_EQ(std::wstring(name), L"Tikavo_T");
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// The program as a user starts it: one hidden main window, one instance,
+// ended by its exit command or a close request.
+#include <gtest/gtest.h>
+
+#include "res/resource.h"
+#include "support/program.h"
+#include "support/winsupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+TEST(Shell, StartsWithOneHiddenMainWindowAndEndsOnExitWithCodeZero)
+{
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow(2000);
+    ASSERT_NE(main, nullptr) << "no main window of class \"Tikavo_T 1.0.8.0\" within 2 s";
+    EXPECT_EQ(NarrowTextOf(main), "Tikavo_T");
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_EQ(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+
+    // An unknown command changes nothing: the program keeps running.
+    program.Command(4242);
+    PumpFor(300);
+    EXPECT_TRUE(program.Running());
+    EXPECT_TRUE(IsWindow(main));
+
+    program.Command(IDM_EXIT);
+    EXPECT_EQ(program.WaitForExit(3000), 0);
+    EXPECT_TRUE(FindTikavoWindows().empty());
+}
+
+TEST(Shell, ASecondStartExitsAndLeavesOneMainWindow)
+{
+    Program program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+
+    HANDLE second = program.StartAnother();
+    ASSERT_NE(second, nullptr);
+    DWORD waited = WaitForSingleObject(second, 3000);
+    DWORD code = 12345;
+    GetExitCodeProcess(second, &code);
+    CloseHandle(second);
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the second start did not exit within 3 s";
+    EXPECT_EQ(code, 0u);
+    PumpFor(200);
+    EXPECT_EQ(FindTikavoWindows().size(), 1u);
+    EXPECT_TRUE(program.Running());
+}
+
+TEST(Shell, ASecondStartExitsAlsoWhileTheMainWindowCarriesAnotherTitle)
+{
+    // While the tray menu is open the main window is the foreground window
+    // and gets decorated like any other; the guard must still find it.
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    SetWindowTextW(main, L"Tikavo_T  * Pond\u011Bl\u00ED - 7.12.2026 - 20:00:00 * Ambro\u017E *");
+
+    HANDLE second = program.StartAnother();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(WaitForSingleObject(second, 3000), WAIT_OBJECT_0);
+    DWORD code = 12345;
+    GetExitCodeProcess(second, &code);
+    CloseHandle(second);
+    EXPECT_EQ(code, 0u);
+    PumpFor(200);
+    EXPECT_EQ(FindTikavoWindows().size(), 1u);
+}
+
+TEST(Shell, ACloseRequestEndsTheProgram)
+{
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(3000), 0);
+}
+
+}  // namespace

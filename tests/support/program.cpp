@@ -1,0 +1,163 @@
+#include "support/program.h"
+
+#include "support/winsupport.h"
+
+namespace testsupport {
+
+namespace {
+const char mainClass[] = "Tikavo_T 1.0.8.0";
+
+std::wstring MakeTempFolder()
+{
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static unsigned counter = 0;
+    for (;;) {
+        wchar_t name[MAX_PATH];
+        wsprintfW(name, L"%stikavo-%lu-%lu-%u", base, GetCurrentProcessId(), GetTickCount(), counter++);
+        if (CreateDirectoryW(name, nullptr))
+            return name;
+    }
+}
+
+void RemoveFolder(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = folder + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveFolder(path);
+            else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+HANDLE Launch(const std::wstring& exe, const std::wstring& folder, DWORD* pid)
+{
+    STARTUPINFOW si = { sizeof si };
+    PROCESS_INFORMATION pi = {};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    if (pid)
+        *pid = pi.dwProcessId;
+    return pi.hProcess;
+}
+
+BOOL CALLBACK CollectTikavo(HWND hwnd, LPARAM lParam)
+{
+    if (ClassNameOf(hwnd) == mainClass)
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+struct BoxSearch { DWORD pid; std::vector<HWND> found; };
+
+BOOL CALLBACK CollectBoxes(HWND hwnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<BoxSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && IsWindowVisible(hwnd) && ClassNameOf(hwnd) == "#32770")
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+Program::Program(bool withList) : folder_(MakeTempFolder())
+{
+    CopyFileW(WinePath(TIKAVO_EXE).c_str(), exePath().c_str(), FALSE);
+    if (withList)
+        CopyFileW(WinePath(TIKAVO_LIST).c_str(), listPath().c_str(), FALSE);
+}
+
+Program::~Program()
+{
+    if (process_) {
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_, 99);
+            WaitForSingleObject(process_, 5000);
+        }
+        CloseHandle(process_);
+    }
+    RemoveFolder(folder_);
+}
+
+bool Program::Start()
+{
+    process_ = Launch(exePath(), folder_, &pid_);
+    return process_ != nullptr;
+}
+
+HANDLE Program::StartAnother()
+{
+    return Launch(exePath(), folder_, nullptr);
+}
+
+HWND Program::WaitForMainWindow(DWORD timeoutMs)
+{
+    PumpUntil([this] {
+        for (HWND hwnd : FindTikavoWindows()) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid == pid_)
+                main_ = hwnd;
+        }
+        return main_ != nullptr;
+    }, timeoutMs);
+    return main_;
+}
+
+void Program::Command(WORD id) const
+{
+    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+long Program::WaitForExit(DWORD timeoutMs)
+{
+    bool ended = PumpUntil([this] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }, timeoutMs);
+    if (!ended)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return static_cast<long>(code);
+}
+
+bool Program::Running() const
+{
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<HWND> Program::Boxes() const
+{
+    BoxSearch search{ pid_, {} };
+    EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> FindTikavoWindows()
+{
+    std::vector<HWND> found;
+    EnumWindows(CollectTikavo, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND FindTikavoWindow()
+{
+    std::vector<HWND> found = FindTikavoWindows();
+    return found.empty() ? nullptr : found.front();
+}
+
+}  // namespace testsupport

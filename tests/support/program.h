@@ -1,0 +1,59 @@
+// The real Tikavo_T.exe, started as a process of its own from a temporary
+// folder, for end-to-end tests.
+#ifndef TIKAVO_TESTS_PROGRAM_H
+#define TIKAVO_TESTS_PROGRAM_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class Program {
+public:
+    // Prepares a fresh temporary folder holding a copy of the executable and,
+    // when withList is true, of the shipped name-day list.
+    explicit Program(bool withList = true);
+    // Ends the process if it still runs and removes the folder.
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    const std::wstring& folder() const { return folder_; }
+    std::wstring exePath() const { return folder_ + L"\\Tikavo_T.exe"; }
+    std::wstring listPath() const { return folder_ + L"\\jmena.txt"; }
+
+    // Starts the program; false when the process could not be created.
+    bool Start();
+    // Starts another process of the same executable; returns its handle.
+    HANDLE StartAnother();
+    // Waits until the program's hidden main window exists.
+    HWND WaitForMainWindow(DWORD timeoutMs = 2000);
+    HWND mainWindow() const { return main_; }
+    DWORD pid() const { return pid_; }
+    HANDLE process() const { return process_; }
+
+    // Posts a menu command to the main window.
+    void Command(WORD id) const;
+    // Waits for the process to end; returns its exit code or -1 on timeout.
+    long WaitForExit(DWORD timeoutMs);
+    bool Running() const;
+
+    // The top-level dialog windows (#32770) of the program's process.
+    std::vector<HWND> Boxes() const;
+
+private:
+    std::wstring folder_;
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    HWND main_ = nullptr;
+};
+
+// The main window of any running Tikavo_T (class "Tikavo_T 1.0.8.0").
+HWND FindTikavoWindow();
+std::vector<HWND> FindTikavoWindows();
+
+}  // namespace testsupport
+
+#endif

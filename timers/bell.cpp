@@ -1,0 +1,15 @@
+// The ring: the bell plays in a loop for as long as its message box is open.
+#include "timers/timers.h"
+
+#include <mmsystem.h>
+
+#include "app/app.h"
+
+BOOL (WINAPI *bellSoundPlayer)(LPCSTR, HMODULE, DWORD) = PlaySoundA;
+
+void RingBell(HWND owner, const char* text, const char* caption)
+{
+    bellSoundPlayer("BELL", appInstance, SND_RESOURCE | SND_ASYNC | SND_LOOP);
+    MessageBoxA(owner, text, caption, MB_OK);
+    bellSoundPlayer(nullptr, appInstance, SND_PURGE);
+}

@@ -1,0 +1,4 @@
+#include "titleclock/clocktext.h"
+
+char currentTime[64];
+char clockText[1000];
