@@ -222,4 +222,53 @@ TEST_F(TitleClockTest, ALongTitleIsGivenBackWholeAfterSeveralTicks)
     EXPECT_EQ(a.Title(), longer);
 }
 
+TEST_F(TitleClockTest, ATickInsideABoxOfAnEarlierTickLeavesEveryTitleIntact)
+{
+    // A tick rings: its box comes to the front and further ticks run inside
+    // it. When the box closes, the held tick finishes with the time it read
+    // before; the window's own title survives all of it.
+    TestWindow a(L"Dokument");
+    ASSERT_TRUE(a.BringToFront());
+    Tick(Sunday(35));
+    ASSERT_EQ(a.Title(), L"Dokument" + SundayClock(35) + L" *");
+
+    BoxRecorder boxes;
+    WORD second = 37;
+    std::vector<std::wstring> seenInside;
+    std::wstring boxTitle;
+    ThreadTicker ticker(100, [&] {
+        if (boxes.open().empty())
+            return;
+        Tick(Sunday(second++));
+        seenInside.push_back(a.Title());
+        boxTitle = WideTextOf(boxes.open().back());
+        if (second == 40)
+            PressOk(boxes.open().back());
+    });
+
+    // The held tick: steps 1 and 3, the box, then steps 6 and 8.
+    SYSTEMTIME held = Sunday(36);
+    TrackForegroundWindow();
+    char szDay[10];
+    FormatTickTexts(held, szDay);
+    MessageBoxA(nullptr, "Zvoní", "Tikavo_T", MB_OK);
+    FormatClockText(held, szDay);
+    ComposeAndWriteTitle();
+
+    ASSERT_EQ(seenInside.size(), 3u);
+    for (const std::wstring& title : seenInside)
+        EXPECT_EQ(title, L"Dokument") << "the window is not in front while the box is";
+    // The box in front was decorated like any window; the held tick's write
+    // went to the box, which is gone, and left no trace.
+    EXPECT_EQ(boxTitle, L"Tikavo_T" + SundayClock(39) + L" *");
+    EXPECT_EQ(a.Title(), L"Dokument");
+    ASSERT_TRUE(a.BringToFront());
+    Tick(Sunday(41));
+    EXPECT_EQ(a.Title(), L"Dokument" + SundayClock(41) + L" *");
+    TestWindow b(L"Dopis");
+    ASSERT_TRUE(b.BringToFront());
+    Tick(Sunday(42));
+    EXPECT_EQ(a.Title(), L"Dokument");
+}
+
 }  // namespace
