@@ -101,12 +101,12 @@ void Owe(HWND window, const std::u16string& own, std::vector<Decoration> written
     owedTitles.push_back({ window, own, std::move(written) });
 }
 
-// Tries again to give the owed windows their titles back.
-void SettleOwedTitles()
+// Tries again to give the owed windows their titles back, all but one.
+void SettleOwedTitles(HWND except)
 {
     std::vector<OwedTitle> still;
     for (OwedTitle& owed : owedTitles)
-        if (!GiveTitleBack(owed.window, owed.own, owed.written))
+        if (owed.window == except || !GiveTitleBack(owed.window, owed.own, owed.written))
             still.push_back(std::move(owed));
     owedTitles = std::move(still);
 }
@@ -130,13 +130,13 @@ void TakeBackOwed(HWND window)
 void TrackForegroundWindow()
 {
     HWND foreground = GetForegroundWindow();
+    SettleOwedTitles(foreground);
     if (foreground != trackedWindow) {
         if (trackedWindow && !GiveTitleBack(trackedWindow, savedTitle, WrittenToTracked()))
             Owe(trackedWindow, savedTitle, WrittenToTracked());
         pendingTitles.clear();
         TakeBackOwed(foreground);
     }
-    SettleOwedTitles();
 
     windowTitle = ReadTitle(foreground);
     trackedWindow = foreground;
@@ -145,9 +145,8 @@ void TrackForegroundWindow()
 
 void RestoreTrackedTitle()
 {
-    if (trackedWindow && !GiveTitleBack(trackedWindow, savedTitle, WrittenToTracked()))
-        Owe(trackedWindow, savedTitle, WrittenToTracked());
-    SettleOwedTitles();
+    SettleOwedTitles(trackedWindow);
+    GiveTitleBack(trackedWindow, savedTitle, WrittenToTracked());
     trackedWindow = nullptr;
     pendingTitles.clear();
     owedTitles.clear();
