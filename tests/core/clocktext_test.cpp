@@ -2,6 +2,7 @@
 // the zero-padded time, as Windows-1250 bytes.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 

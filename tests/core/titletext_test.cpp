@@ -2,6 +2,8 @@
 // window's own title is told apart from the decoration on the next tick.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "titleclock/titletext.h"
