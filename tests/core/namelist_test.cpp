@@ -397,6 +397,7 @@ TEST(NameListUtf8, OtherNamesAreTakenAsTheyAre)
     EXPECT_EQ(LookUp("06.12.;\xC3\x98ystein\r\n", 6, 12), "\xC3\x98ystein");
     // Not valid UTF-8: overlong, cut short, a surrogate.
     EXPECT_EQ(LookUp("06.12.;\xC0\xAF\r\n", 6, 12), "\xC0\xAF");
+    EXPECT_EQ(LookUp("06.12.;\xE0\x83\xA1\r\n", 6, 12), "\xE0\x83\xA1");
     EXPECT_EQ(LookUp("06.12.;Mikul\xC3\r\n", 6, 12), "Mikul\xC3");
     EXPECT_EQ(LookUp("06.12.;\xED\xA0\x80\r\n", 6, 12), "\xED\xA0\x80");
     // Plain ASCII stays as it is.
