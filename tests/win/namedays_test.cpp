@@ -26,9 +26,17 @@ protected:
         directory = GetProgramDirectory();
         ASSERT_FALSE(directory.empty());
         listPath = Wide(directory.c_str()) + L"jmena.txt";
+        // The shipped list lies beside the tests' executable; each test
+        // here starts without it and puts it back at its end.
+        hadList = ReadBytes(listPath, shippedList);
         RemoveList();
     }
-    void TearDown() override { RemoveList(); }
+    void TearDown() override
+    {
+        RemoveList();
+        if (hadList)
+            WriteList(shippedList);
+    }
 
     void RemoveList()
     {
@@ -50,6 +58,8 @@ protected:
 
     std::string directory;
     std::wstring listPath;
+    bool hadList = false;
+    std::string shippedList;
 };
 
 // Presses OK in any box that opens while it exists, after letting the box's
