@@ -247,6 +247,7 @@ struct EditorWatch {
     int ticksWhenOpen = -1;
     int ticksBeforeClose = -1;
     bool rewritten = false;
+    std::atomic<bool> closed{ false };
 };
 
 DWORD WINAPI WatchEditor(LPVOID parameter)
@@ -260,6 +261,7 @@ DWORD WINAPI WatchEditor(LPVOID parameter)
     watch->ticksBeforeClose = ticksSeen;
     watch->rewritten = WriteBytes(watch->listPath, EveryDayList(Cp1250("Nový Mikuláš")));
     EndNotepad(watch->notepad);
+    watch->closed = true;
     return 0;
 }
 
@@ -279,11 +281,13 @@ TEST_F(NameDaysTest, EditingStartsNotepadOnTheListAndNoTickRunsUntilItCloses)
     watch.listPath = listPath;
     HANDLE watcher = CreateThread(nullptr, 0, WatchEditor, &watch, 0, nullptr);
     ASSERT_NE(watcher, nullptr);
-    SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);   // returns when notepad has closed
+    SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);
+    bool returnedAfterClose = watch.closed;
     WaitForSingleObject(watcher, 20000);
     CloseHandle(watcher);
 
     ASSERT_NE(watch.notepad, nullptr) << "no notepad window with jmena.txt in its title";
+    EXPECT_TRUE(returnedAfterClose) << "the command came back while the editor was still open";
     EXPECT_EQ(watch.ticksBeforeClose, watch.ticksWhenOpen) << "ticks ran while the editor was open";
     EXPECT_TRUE(watch.rewritten);
     EXPECT_EQ(listEdited, 1);
