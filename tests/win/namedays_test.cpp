@@ -247,7 +247,7 @@ struct EditorWatch {
     int ticksWhenOpen = -1;
     int ticksBeforeClose = -1;
     bool rewritten = false;
-    std::atomic<bool> closed{ false };
+    std::atomic<bool> closing{ false };   // set just before notepad is asked to close
 };
 
 DWORD WINAPI WatchEditor(LPVOID parameter)
@@ -260,8 +260,8 @@ DWORD WINAPI WatchEditor(LPVOID parameter)
     Sleep(2500);
     watch->ticksBeforeClose = ticksSeen;
     watch->rewritten = WriteBytes(watch->listPath, EveryDayList(Cp1250("Nový Mikuláš")));
+    watch->closing = true;
     EndNotepad(watch->notepad);
-    watch->closed = true;
     return 0;
 }
 
@@ -282,7 +282,7 @@ TEST_F(NameDaysTest, EditingStartsNotepadOnTheListAndNoTickRunsUntilItCloses)
     HANDLE watcher = CreateThread(nullptr, 0, WatchEditor, &watch, 0, nullptr);
     ASSERT_NE(watcher, nullptr);
     SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);
-    bool returnedAfterClose = watch.closed;
+    bool returnedAfterClose = watch.closing;
     WaitForSingleObject(watcher, 20000);
     CloseHandle(watcher);
 
