@@ -513,4 +513,39 @@ TEST_F(TimersTest, ACountdownRingingInTheAlarmsSecondNoLongerLosesTheAlarm)
     EXPECT_EQ(currentTimeAfterAlarm[0], "") << "a ring empties currentTime";
 }
 
+TEST_F(TimersTest, ATickHeldInTheCountdownsBoxOverADayDoesNotRingTheAlarmAgain)
+{
+    std::strcpy(TimerSettings.alarmFlag, "Yes");
+    std::strcpy(TimerSettings.alarmTime, "07:00:00");
+    fakeLocal = { 2026, 5, 0, 15, 9, 59, 58, 0 };
+    RunTick(main);
+    std::strcpy(TimerSettings.countdownDuration, "00:00:02");
+    countdownStartMs = fakeMs;
+    countdownActive = 1;
+
+    // The countdown rings at 10:00:00 and its box stays open until noon the
+    // next day; the ticks inside it ring the alarm at 07:00:00. When the box
+    // closes, the held tick resumes with a time more than a day old.
+    auto T = [](int day, int h, int m, int s) { return SYSTEMTIME{ 2026, 5, 0, WORD(day), WORD(h), WORD(m), WORD(s), 0 }; };
+    std::vector<SYSTEMTIME> script = { T(15, 9, 59, 59), T(15, 10, 0, 0), T(16, 6, 59, 59), T(16, 7, 0, 0),
+                                       T(16, 7, 0, 1), T(16, 12, 0, 0), T(16, 12, 0, 1), T(16, 12, 0, 2),
+                                       T(16, 12, 0, 3) };
+    size_t next = 0;
+    ThreadTicker tick(100, [&] {
+        if (HWND alarm = Open("Alarm"))
+            PressOk(alarm);
+        else if (HWND countdown = Open("Alaram Tikavo_T"); countdown && next >= 6)
+            PressOk(countdown);
+        if (next >= script.size())
+            return;
+        fakeLocal = script[next++];
+        fakeMs += 1000;
+        RunTick(main);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return next == script.size() && boxes.open().empty(); }, 10000))
+        << "ticks run: " << next;
+    EXPECT_EQ(CountCaptioned("Alaram Tikavo_T"), 1);
+    EXPECT_EQ(CountCaptioned("Alarm"), 1) << "the alarm rang inside the box and must not ring again";
+}
+
 }  // namespace
