@@ -121,6 +121,14 @@ std::wstring WideTextOf(HWND hwnd)
     return text;
 }
 
+std::string SentTextOf(HWND hwnd)
+{
+    char text[1024] = "";
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &got);
+    return std::string(text, got < sizeof text ? got : 0);
+}
+
 std::string BoxText(HWND box)
 {
     HWND label = GetDlgItem(box, 0xFFFF);

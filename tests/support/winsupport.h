@@ -58,6 +58,9 @@ private:
 std::string ClassNameOf(HWND hwnd);
 std::string NarrowTextOf(HWND hwnd);
 std::wstring WideTextOf(HWND hwnd);
+// A control's text asked for with WM_GETTEXT, which the system carries
+// across processes (GetWindowText does not ask another process's control).
+std::string SentTextOf(HWND hwnd);
 // The text of a message box (its static control 0xFFFF).
 std::string BoxText(HWND box);
 // Presses OK in a message box or dialog.
