@@ -129,6 +129,21 @@ std::string SentTextOf(HWND hwnd)
     return std::string(text, got < sizeof text ? got : 0);
 }
 
+std::wstring InternalTextOf(HWND hwnd)
+{
+    std::wstring text(256, L'\0');
+    for (;;) {
+        int got = InternalGetWindowText(hwnd, &text[0], static_cast<int>(text.size()));
+        if (got < 0)
+            got = 0;
+        if (static_cast<size_t>(got) + 1 < text.size()) {
+            text.resize(static_cast<size_t>(got));
+            return text;
+        }
+        text.resize(text.size() * 4);
+    }
+}
+
 std::string BoxText(HWND box)
 {
     HWND label = GetDlgItem(box, 0xFFFF);

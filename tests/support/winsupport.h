@@ -61,6 +61,9 @@ std::wstring WideTextOf(HWND hwnd);
 // A control's text asked for with WM_GETTEXT, which the system carries
 // across processes (GetWindowText does not ask another process's control).
 std::string SentTextOf(HWND hwnd);
+// The window's whole title as the system keeps it, read without sending the
+// window a message (so also while its owner does not answer).
+std::wstring InternalTextOf(HWND hwnd);
 // The text of a message box (its static control 0xFFFF).
 std::string BoxText(HWND box);
 // Presses OK in a message box or dialog.
