@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "res/resource.h"
 #include "support/program.h"
 #include "support/winsupport.h"
@@ -68,6 +71,15 @@ TEST_F(TimersE2E, ACountdownSetInItsDialogRingsWithItsNote)
     DWORD okAt = GetTickCount();
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dlg); }, 2000));
 
+    // Back at the document: its title carries the remaining time and the note.
+    ASSERT_TRUE(front.BringToFront());
+    const std::wstring countdownPart = Wide("  Porada u šéfa");
+    std::wstring title;
+    EXPECT_TRUE(PumpUntil([&] {
+        title = front.Title();
+        return title.find(L" * Za 00:00:0") != std::wstring::npos && title.find(countdownPart) != std::wstring::npos;
+    }, 3000)) << "title: " << Utf8(title);
+
     HWND box = program.WaitForBox("Alaram Tikavo_T", 8000, &seen);
     DWORD rangAfter = GetTickCount() - okAt;
     ASSERT_NE(box, nullptr) << "no ring within 8 s; dialogs: " << seen;
@@ -75,6 +87,23 @@ TEST_F(TimersE2E, ACountdownSetInItsDialogRingsWithItsNote)
     EXPECT_LE(rangAfter, 7000u) << "rang too late";
     EXPECT_EQ(SentTextOf(GetDlgItem(box, 0xFFFF)), Cp1250("Porada u šéfa"));
     EXPECT_EQ(program.Boxes().size(), 1u);
+
+    // With the box still open, the titles go on ticking without the countdown.
+    ASSERT_TRUE(front.BringToFront());
+    std::vector<std::wstring> titles;
+    ASSERT_TRUE(PumpUntil([&] {
+        title = front.Title();
+        if (titles.empty() || titles.back() != title)
+            titles.push_back(title);
+        return titles.size() >= 3;
+    }, 4000)) << "the title stood still: " << Utf8(title);
+    // The last two were written by ticks inside the box, a second apart.
+    for (size_t i = titles.size() - 2; i < titles.size(); ++i) {
+        EXPECT_EQ(titles[i].rfind(L"Dokument  * ", 0), 0u) << Utf8(titles[i]);
+        EXPECT_EQ(titles[i].find(L" * Za "), std::wstring::npos) << Utf8(titles[i]);
+        EXPECT_EQ(titles[i].find(countdownPart), std::wstring::npos) << Utf8(titles[i]);
+    }
+    EXPECT_TRUE(IsWindow(box));
 
     PressOk(box);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(box); }, 2000));

@@ -257,8 +257,10 @@ TEST_F(TimersTest, CountdownCancelOrADialogThatCannotOpenStopsItWithoutARing)
     EXPECT_EQ(boxes.boxes().size(), 1u);
 }
 
-TEST_F(TimersTest, CountdownRingsAtZeroWithTheNoteAndTicksInsideTheBoxGoOn)
+TEST_F(TimersTest, CountdownRingsAtZeroWithTheNoteAndTicksInsideTheBoxGoOnWithoutIt)
 {
+    TestWindow front(L"Dokument");
+    ASSERT_TRUE(front.BringToFront());
     std::strcpy(TimerSettings.countdownDuration, "00:00:03");
     countdownNote = Cp1250("Porada u šéfa");
     countdownStartMs = fakeMs;
@@ -267,24 +269,44 @@ TEST_F(TimersTest, CountdownRingsAtZeroWithTheNoteAndTicksInsideTheBoxGoOn)
     int ticks = 0, ticksInBox = 0;
     int activeWhenBoxOpened = -1;
     std::vector<std::string> remainingSeen;
+    std::vector<std::wstring> titlesBefore, titlesInBox;
     bool finished = false;
     ThreadTicker tick(100, [&] {
         if (finished)
             return;
         AdvanceOneSecond();
         ++ticks;
-        if (Open("Alaram Tikavo_T")) {
+        bool inBox = Open("Alaram Tikavo_T") != nullptr;
+        if (inBox) {
             if (activeWhenBoxOpened < 0)
                 activeWhenBoxOpened = countdownActive;
-            if (++ticksInBox == 3)
+            // The user brings the document back in front of the box.
+            SetForegroundWindow(front.hwnd());
+            if (++ticksInBox == 4)
                 PressOk(Open("Alaram Tikavo_T"));
         }
         RunTick(main);
         remainingSeen.push_back(countdownRemaining);
+        (inBox ? titlesInBox : titlesBefore).push_back(front.Title());
     });
-    ASSERT_TRUE(PumpUntil([&] { return ticksInBox >= 3 && !Open("Alaram Tikavo_T"); }, 10000))
+    ASSERT_TRUE(PumpUntil([&] { return ticksInBox >= 4 && !Open("Alaram Tikavo_T"); }, 10000))
         << "ticks: " << ticks << ", in the box: " << ticksInBox;
     finished = true;
+
+    // While it runs, the title carries the remaining time and the note.
+    ASSERT_GE(titlesBefore.size(), 2u);
+    EXPECT_NE(titlesBefore[0].find(Wide("Za 00:00:02  Porada u šéfa")), std::wstring::npos)
+        << Utf8(titlesBefore[0]);
+    EXPECT_NE(titlesBefore[1].find(Wide("Za 00:00:01  Porada u šéfa")), std::wstring::npos)
+        << Utf8(titlesBefore[1]);
+    // Inside the box the clock goes on ticking in the title, without the countdown.
+    ASSERT_GE(titlesInBox.size(), 3u);
+    for (size_t i = 0; i < titlesInBox.size(); ++i) {
+        EXPECT_EQ(titlesInBox[i].find(L" * Za "), std::wstring::npos) << Utf8(titlesInBox[i]);
+        EXPECT_EQ(titlesInBox[i].rfind(L"Dokument  * ", 0), 0u) << Utf8(titlesInBox[i]);
+        if (i > 0)
+            EXPECT_NE(titlesInBox[i], titlesInBox[i - 1]) << "the clock stood still: " << Utf8(titlesInBox[i]);
+    }
 
     ASSERT_EQ(boxes.boxes().size(), 1u) << "the countdown rings once";
     const BoxInfo& box = boxes.boxes()[0];
