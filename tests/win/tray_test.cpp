@@ -24,6 +24,7 @@ struct ShellCall {
     DWORD message;
     std::vector<BYTE> record;   // the record as the shell got it, cbSize bytes
     BOOL result;
+    bool windowAlive;           // the record's window still existed
 };
 
 std::vector<ShellCall> shellCalls;
@@ -33,7 +34,7 @@ BOOL WINAPI WatchingNotifier(DWORD message, PNOTIFYICONDATAA data)
 {
     DWORD size = data->cbSize < sizeof *data ? data->cbSize : sizeof *data;
     const BYTE* bytes = reinterpret_cast<const BYTE*>(data);
-    ShellCall call{ message, std::vector<BYTE>(bytes, bytes + size), FALSE };
+    ShellCall call{ message, std::vector<BYTE>(bytes, bytes + size), FALSE, IsWindow(data->hWnd) != FALSE };
     bool refuse = shellMode == Shell::RefusesAll || (shellMode == Shell::RefusesAdd && message == NIM_ADD);
     call.result = refuse ? FALSE : Shell_NotifyIconA(message, data);
     shellCalls.push_back(call);
@@ -293,6 +294,22 @@ TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
     EXPECT_TRUE(IconExists(main));
     EXPECT_TRUE(RemoveTrayIcon(main));
     EXPECT_FALSE(IconExists(main));
+}
+
+TEST_F(TrayTest, TheExitCommandTakesTheIconAwayBeforeTheWindowGoes)
+{
+    PumpFor(50);
+    shellCalls.clear();
+    EXPECT_EQ(SendMessageW(main, WM_COMMAND, IDM_EXIT, 0), 0);
+    EXPECT_FALSE(IsWindow(main));
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_TRUE(shellCalls[0].result);
+    EXPECT_TRUE(shellCalls[0].windowAlive) << "the icon must go while its window still exists";
+    EXPECT_EQ(shellCalls[0].record, ExpectedRecord(main).bytes);
+    MSG msg = {};
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0u);
 }
 
 // A refusing shell: what the user sees of it.
