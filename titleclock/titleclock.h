@@ -6,6 +6,13 @@
 #include <windows.h>
 
 #include "titleclock/clocktext.h"
+#include "titleclock/titletext.h"
+
+// The window the previous tick decorated; null before the first tick and
+// while no window is in front.
+extern HWND trackedWindow;
+// How long a title write waits for a window's owner to answer.
+constexpr UINT titleWriteTimeoutMs = 200;
 
 // Tick step 1: follows the foreground window, gives a window that left the
 // front its own title back and works out the front window's own title.

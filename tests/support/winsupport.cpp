@@ -119,6 +119,21 @@ std::wstring WideTextOf(HWND hwnd)
     return text;
 }
 
+std::wstring InternalTextOf(HWND hwnd)
+{
+    std::wstring text(256, L'\0');
+    for (;;) {
+        int got = InternalGetWindowText(hwnd, &text[0], static_cast<int>(text.size()));
+        if (got < 0)
+            got = 0;
+        if (static_cast<size_t>(got) + 1 < text.size()) {
+            text.resize(static_cast<size_t>(got));
+            return text;
+        }
+        text.resize(text.size() * 4);
+    }
+}
+
 std::string BoxText(HWND box)
 {
     HWND label = GetDlgItem(box, 0xFFFF);

@@ -58,6 +58,9 @@ private:
 std::string ClassNameOf(HWND hwnd);
 std::string NarrowTextOf(HWND hwnd);
 std::wstring WideTextOf(HWND hwnd);
+// The window's whole title as the system keeps it, read without sending the
+// window a message (so also while its owner does not answer).
+std::wstring InternalTextOf(HWND hwnd);
 // The text of a message box (its static control 0xFFFF).
 std::string BoxText(HWND box);
 // Presses OK in a message box or dialog.

@@ -1,0 +1,102 @@
+// The clock text: the Czech day names, the date without leading zeros and
+// the zero-padded time, as Windows-1250 bytes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "titleclock/clocktext.h"
+#include "titleclock/titletext.h"
+
+namespace {
+
+std::string Clock(int dayOfWeek, int day, int month, int year, int hour, int minute, int second)
+{
+    char szDay[dayNameSize];
+    std::memset(szDay, 'x', sizeof szDay);
+    ChooseDayName(dayOfWeek, szDay);
+    char text[1000];
+    std::memset(text, 'x', sizeof text);
+    FormatClock(text, sizeof text, szDay, day, month, year, hour, minute, second);
+    return text;
+}
+
+std::string Hex(const std::string& bytes)
+{
+    std::string out;
+    char part[4];
+    for (unsigned char c : bytes) {
+        std::snprintf(part, sizeof part, "%02X ", c);
+        out += part;
+    }
+    return out;
+}
+
+TEST(ClockText, EveryDayOfTheWeekShowsItsCzechName)
+{
+    // 6 to 12 December 2026 runs from Sunday to Saturday.
+    const char* expected[7] = {
+        "  * Ned\xEC" "le - 6.12.2026 - 22:48:35 * ",          // Neděle
+        "  * Pond\xEC" "l\xED - 7.12.2026 - 22:48:35 * ",      // Pondělí
+        "  * \xDAter\xFD - 8.12.2026 - 22:48:35 * ",           // Úterý
+        "  * St\xF8" "eda - 9.12.2026 - 22:48:35 * ",          // Středa
+        "  * \xC8tvrtek - 10.12.2026 - 22:48:35 * ",           // Čtvrtek
+        "  * P\xE1tek - 11.12.2026 - 22:48:35 * ",             // Pátek
+        "  * Sobota - 12.12.2026 - 22:48:35 * ",
+    };
+    for (int day = 0; day < 7; ++day)
+        EXPECT_EQ(Clock(day, 6 + day, 12, 2026, 22, 48, 35), expected[day]) << "day of week " << day;
+
+    // The names as the user reads them.
+    const char16_t* names[7] = { u"Neděle", u"Pondělí", u"Úterý", u"Středa",
+                                 u"Čtvrtek", u"Pátek", u"Sobota" };
+    for (int day = 0; day < 7; ++day)
+        EXPECT_TRUE(WidenCp1250(DayName(day)) == names[day]) << "day of week " << day;
+
+    // A reading that is no day of the week gives no name rather than
+    // whatever lies beside the table.
+    EXPECT_STREQ(DayName(7), "");
+    EXPECT_STREQ(DayName(-1), "");
+    EXPECT_EQ(Clock(7, 1, 1, 2027, 0, 0, 0), "  *  - 1.1.2027 - 00:00:00 * ");
+}
+
+TEST(ClockText, DatesHaveNoLeadingZerosAndTimesTwoDigitsPerField)
+{
+    EXPECT_EQ(Clock(1, 1, 3, 2027, 7, 5, 9), "  * Pond\xEC" "l\xED - 1.3.2027 - 07:05:09 * ");
+    EXPECT_EQ(Clock(5, 31, 12, 2027, 0, 0, 0), "  * P\xE1tek - 31.12.2027 - 00:00:00 * ");
+    EXPECT_EQ(Clock(6, 1, 1, 2000, 23, 59, 59), "  * Sobota - 1.1.2000 - 23:59:59 * ");
+
+    char time[64];
+    std::memset(time, 'x', sizeof time);
+    FormatTimeString(time, sizeof time, 7, 5, 9);
+    EXPECT_STREQ(time, "07:05:09");
+    FormatTimeString(time, sizeof time, 0, 0, 0);
+    EXPECT_STREQ(time, "00:00:00");
+    FormatTimeString(time, sizeof time, 23, 59, 59);
+    EXPECT_STREQ(time, "23:59:59");
+}
+
+TEST(ClockText, CzechTextsAreWindows1250Bytes)
+{
+    EXPECT_EQ(Hex(DayName(0)), "4E 65 64 EC 6C 65 ");         // Neděle
+    EXPECT_EQ(Hex(DayName(1)), "50 6F 6E 64 EC 6C ED ");      // Pondělí
+    EXPECT_EQ(Hex(DayName(2)), "DA 74 65 72 FD ");            // Úterý
+    EXPECT_EQ(Hex(DayName(3)), "53 74 F8 65 64 61 ");         // Středa
+    EXPECT_EQ(Hex(DayName(4)), "C8 74 76 72 74 65 6B ");      // Čtvrtek
+    EXPECT_EQ(Hex(DayName(5)), "50 E1 74 65 6B ");            // Pátek
+    for (int day = 0; day < 7; ++day)
+        EXPECT_LT(std::strlen(DayName(day)), dayNameSize);
+
+    // Widened into a title, every Czech letter and the typographic marks a
+    // name or a note may carry come out as the same characters.
+    EXPECT_TRUE(WidenCp1250("\xC1\xC8\xCF\xC9\xCC\xCD\xD2\xD3\xD8\x8A\x8D\xDA\xD9\xDD\x8E")
+                == u"ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ");
+    EXPECT_TRUE(WidenCp1250("\xE1\xE8\xEF\xE9\xEC\xED\xF2\xF3\xF8\x9A\x9D\xFA\xF9\xFD\x9E")
+                == u"áčďéěíňóřšťúůýž");
+    EXPECT_TRUE(WidenCp1250("\x84" "Ahoj\x93 \x96 5 \x80, \xA7 1") == u"„Ahoj“ – 5 €, § 1");
+    EXPECT_TRUE(WidenCp1250("Za 00:01:00") == u"Za 00:01:00");
+    EXPECT_TRUE(WidenCp1250("").empty());
+}
+
+}  // namespace

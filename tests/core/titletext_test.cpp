@@ -1,0 +1,185 @@
+// The decorated title: its four forms, character for character, and how a
+// window's own title is told apart from the decoration on the next tick.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "titleclock/titletext.h"
+
+namespace {
+
+// Sunday 6 December 2026, 22:48:35.
+const char sundayClock[] = "  * Ned\xEC" "le - 6.12.2026 - 22:48:35 * ";
+const char16_t sundayClockWide[] = u"  * Neděle - 6.12.2026 - 22:48:35 * ";
+const char mikulas[] = "Mikul\xE1\x9A";   // Mikuláš
+
+std::u16string Compose(const std::u16string& own, const char* name, bool countdown, bool before,
+                       const char* remaining = "", const char* note = "",
+                       const char* clock = sundayClock)
+{
+    char16_t out[titleCapacity];
+    std::fill(out, out + titleCapacity, u'x');
+    ComposeTitle(out, titleCapacity, own, clock, name, countdown, before, remaining, note);
+    return out;
+}
+
+// Readable form of a title for failure messages (non-ASCII as \uXXXX).
+std::string Show(const std::u16string& text)
+{
+    std::string out;
+    for (char16_t c : text) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char part[8];
+            std::snprintf(part, sizeof part, "\\u%04X", static_cast<unsigned>(c));
+            out += part;
+        }
+    }
+    return "[" + out + "]";
+}
+
+#define EXPECT_TITLE(actual, expected) \
+    EXPECT_TRUE((actual) == std::u16string(expected)) << Show(actual) << " != " << Show(expected)
+
+TEST(TitleFormats, TheFourFormsCharacterForCharacter)
+{
+    // Behind and in front of the own title.
+    EXPECT_TITLE(Compose(u"Dokument", mikulas, false, false),
+                 u"Dokument  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš *");
+    EXPECT_TITLE(Compose(u"Dokument", mikulas, false, true),
+                 u"  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš * Dokument");
+    // With a countdown: two spaces before the note behind, one in front, and a
+    // trailing space after the own title in front only.
+    EXPECT_TITLE(Compose(u"Dokument", mikulas, true, false, "00:04:59", "\xC8" "aj"),   // Čaj
+                 u"Dokument  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš * Za 00:04:59  Čaj");
+    EXPECT_TITLE(Compose(u"Dokument", mikulas, true, true, "00:04:59", "\xC8" "aj"),
+                 u"  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš * Za 00:04:59 Čaj * Dokument ");
+}
+
+TEST(TitleFormats, AnEmptyNameLeavesTwoSpacesSideBySide)
+{
+    EXPECT_TITLE(Compose(u"Dokument", "", false, false),
+                 u"Dokument  * Neděle - 6.12.2026 - 22:48:35 *  *");
+    EXPECT_TITLE(Compose(u"Dokument", "", false, true),
+                 u"  * Neděle - 6.12.2026 - 22:48:35 *  * Dokument");
+    EXPECT_TITLE(Compose(u"Dokument", "", true, false, "01:00:00", ""),
+                 u"Dokument  * Neděle - 6.12.2026 - 22:48:35 *  * Za 01:00:00  ");
+    EXPECT_TITLE(Compose(u"Dokument", "", true, true, "01:00:00", ""),
+                 u"  * Neděle - 6.12.2026 - 22:48:35 *  * Za 01:00:00  * Dokument ");
+    // An empty own title: the decoration alone.
+    EXPECT_TITLE(Compose(u"", "", false, false), u"  * Neděle - 6.12.2026 - 22:48:35 *  *");
+}
+
+TEST(TitleFormats, OwnTitlesOutsideWindows1250PassThroughUntouched)
+{
+    // The own title stays UTF-16 whatever it holds; only the program's own
+    // texts are widened.
+    const std::u16string own = u"Zprávy 🙂 — Новости";
+    EXPECT_TITLE(Compose(own, mikulas, false, false),
+                 u"Zprávy 🙂 — Новости  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš *");
+    EXPECT_TITLE(Compose(own, mikulas, false, true),
+                 u"  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš * Zprávy 🙂 — Новости");
+}
+
+TEST(TitleFormats, ACompositionLongerThanItsCapacityIsCutWithoutSplittingACharacter)
+{
+    // 990 characters of own title behind: the name and the end of the
+    // clock text fall off, the composition holds 999 characters.
+    std::u16string own(990, u'a');
+    std::u16string behind = Compose(own, mikulas, false, false);
+    ASSERT_EQ(behind.size(), titleCapacity - 1);
+    EXPECT_TITLE(behind, own + std::u16string(sundayClockWide).substr(0, 9));
+
+    // In front the end of the own title falls off.
+    std::u16string front = Compose(own, mikulas, false, true);
+    ASSERT_EQ(front.size(), titleCapacity - 1);
+    EXPECT_EQ(front, (std::u16string(sundayClockWide) + u"Mikuláš * " + own).substr(0, 999));
+
+    // A cut that would fall inside a surrogate pair leaves the whole pair out;
+    // a pair that ends right at the capacity stays.
+    std::u16string cut = Compose(std::u16string(996, u'b') + u"🙂🙂", "", false, false);
+    EXPECT_EQ(cut, std::u16string(996, u'b') + u"🙂");
+    std::u16string fits = Compose(std::u16string(997, u'b') + u"🙂", "", false, false);
+    EXPECT_EQ(fits, std::u16string(997, u'b') + u"🙂");
+}
+
+Decoration Written(const std::u16string& title, const std::u16string& clock)
+{
+    return Decoration{ title, clock };
+}
+
+TEST(OwnTitle, TheDecorationLastWrittenKeepsTheOwnTitle)
+{
+    const std::u16string clock = sundayClockWide;
+    const std::u16string decorated = u"Dokument" + clock + u"Mikuláš *";
+    std::vector<Decoration> written{ Written(decorated, clock) };
+
+    // The window still shows what the last tick wrote.
+    EXPECT_EQ(OwnTitleOf(decorated, u"Dokument", written), u"Dokument");
+
+    // Its owner opened another document: taken whole.
+    EXPECT_EQ(OwnTitleOf(u"Dopis", u"Dokument", written), u"Dopis");
+
+    // Its owner changed the title around the decoration: only the clock text
+    // is cut out (at its first occurrence); the rest of the decoration stays.
+    EXPECT_EQ(OwnTitleOf(u"* Dopis" + clock + u"Mikuláš *", u"Dokument", written),
+              u"* DopisMikuláš *");
+    EXPECT_EQ(OwnTitleOf(clock + u"A" + clock, u"Dokument", written), u"A" + clock);
+
+    // An empty title stays empty; an empty decoration is never matched.
+    EXPECT_EQ(OwnTitleOf(u"", u"Dokument", written), u"");
+    EXPECT_EQ(OwnTitleOf(u"", u"Dokument", { Written(u"", u"") }), u"");
+
+    // Before anything was written the title is the window's own.
+    EXPECT_EQ(OwnTitleOf(u"Dokument", u"", { Written(u"", u"") }), u"Dokument");
+}
+
+TEST(OwnTitle, AClockTextThatIsNoLongerCurrentBecomesPartOfTheTitle)
+{
+    // The owner rewrote a decoration two ticks old: that clock text is not
+    // the one written last, so it is not recognised.
+    const std::u16string older = u"  * Neděle - 6.12.2026 - 22:48:34 * ";
+    const std::u16string latest = u"  * Neděle - 6.12.2026 - 22:48:35 * ";
+    std::vector<Decoration> written{ Written(u"Dokument" + latest + u" *", latest) };
+    EXPECT_EQ(OwnTitleOf(u"Dopis" + older + u" *", u"Dokument", written),
+              u"Dopis" + older + u" *");
+}
+
+TEST(OwnTitle, ALongOwnTitleIsGivenBackWholeNotCutOrDecorated)
+{
+    // An own title of 1200 characters: the decoration written is cut to the
+    // capacity, and reading it back must give the own title back whole.
+    std::u16string own;
+    for (int i = 0; i < 1200; ++i)
+        own += static_cast<char16_t>(u'A' + i % 26);
+    char16_t out[titleCapacity];
+    ComposeTitle(out, titleCapacity, own, sundayClock, mikulas, false, false, "", "");
+    std::vector<Decoration> written{ Written(out, sundayClockWide) };
+    EXPECT_EQ(OwnTitleOf(out, own, written), own);
+
+    // An own title of 470 characters fits whole with its decoration.
+    std::u16string mid = own.substr(0, 470);
+    ComposeTitle(out, titleCapacity, mid, sundayClock, mikulas, false, false, "", "");
+    written = { Written(out, sundayClockWide) };
+    EXPECT_EQ(OwnTitleOf(out, mid, written), mid);
+}
+
+TEST(OwnTitle, DecorationsTheWindowHasNotAnsweredYetAreRecognisedToo)
+{
+    // Two writes were not answered in time; the window then shows the
+    // older of them, or the clock text of the newer within a changed title.
+    const std::u16string clock1 = u"  * Neděle - 6.12.2026 - 22:48:35 * ";
+    const std::u16string clock2 = u"  * Neděle - 6.12.2026 - 22:48:36 * ";
+    const std::u16string clock3 = u"  * Neděle - 6.12.2026 - 22:48:37 * ";
+    std::vector<Decoration> written{ Written(u"Dokument" + clock1 + u" *", clock1),
+                                     Written(u"Dokument" + clock3 + u" *", clock3),
+                                     Written(u"Dokument" + clock2 + u" *", clock2) };
+    EXPECT_EQ(OwnTitleOf(u"Dokument" + clock2 + u" *", u"Dokument", written), u"Dokument");
+    EXPECT_EQ(OwnTitleOf(u"Dokument" + clock3 + u" *", u"Dokument", written), u"Dokument");
+    EXPECT_EQ(OwnTitleOf(u"Dopis" + clock2 + u" *", u"Dokument", written), u"Dopis *");
+}
+
+}  // namespace
