@@ -2,12 +2,16 @@
 # The tray icon and its menu as a user meets them on the X display: the real
 # Tikavo_T.exe beside a document window, driven with the mouse (xdotool).
 #   - the icon appears in Wine's tray window, with its greeting balloon;
-#   - a right-click on the icon opens the menu (screenshots of it are saved);
-#   - "Před název souboru" is chosen with the mouse, and the next showing of
-#     the menu greys it;
-#   - "Ukončit program?" ends the program with code 0, and the tray window
-#     loses the icon (Wine's tray would also drop the icon of a window that is
-#     gone; that the program takes it away itself is checked in-process).
+#   - the clock stands behind the document's title;
+#   - a right-click on the icon opens the menu (screenshots of it are saved),
+#     and while it is open the document has its own title back;
+#   - "Před název souboru" is chosen with the mouse: once the document is in
+#     front again the clock stands in front of its title, and the next
+#     showing of the menu greys the item;
+#   - "Ukončit program?" ends the program with code 0, the tray window loses
+#     the icon (Wine's tray would also drop the icon of a window that is gone;
+#     that the program takes it away itself is checked in-process), and the
+#     document keeps exactly its own title.
 # Runs inside the Wine harness (DISPLAY, WINEPREFIX set):
 #   tray_menu.sh BUILD_DIR TITLED_WINDOW_EXE
 set -uo pipefail
@@ -86,6 +90,17 @@ not_visible() { ! xdotool search --onlyvisible --name '' 2>/dev/null | grep -qx 
 tray_state() { local w; w=$(tray_window) && xdotool getwindowgeometry "$w" | tr -s '\n ' ' ' || echo "hidden"; }
 tray_state_is_not() { local s; s=$(tray_state); echo "$s"; [ "$s" != "$1" ]; }
 tray_state_is() { local s; s=$(tray_state); echo "$s"; [ "$s" = "$1" ]; }
+
+# The document's title, compared with what it should be.
+document_title_is() { local t; t=$(xdotool getwindowname "$document"); echo "[$t]"; [ "$t" = "$1" ]; }
+clock_behind() {
+    local t; t=$(xdotool getwindowname "$document"); echo "[$t]"
+    [[ $t == "$document_title  * "*" *" ]]
+}
+clock_in_front() {
+    local t; t=$(xdotool getwindowname "$document"); echo "[$t]"
+    [[ $t == "  * "*" * $document_title" ]]
+}
 
 # Geometry of a window into X, Y, WIDTH, HEIGHT.
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
@@ -170,10 +185,16 @@ import -window root -crop "$((X + WIDTH + 8))x$((Y + HEIGHT + 8))+0+0" +repage "
 # It lies over the icon for its ten seconds; the menu comes after it.
 wait_for 15 "the balloon goes after its time-out" not_visible "$balloon"
 
+wait_for 3 "the clock stands behind the document's title" clock_behind
+echo "the document's title: $seen"
+
 # --- The menu: "Před název souboru" ------------------------------------------
 open_menu "$tray"
 echo "menu window $menu: $(xdotool getwindowgeometry "$menu" | tr -s '\n ' ' ')"
 expect_greyed "$menu" 1 0   # the clock goes behind the title: "Za název souboru" greyed
+# The menu has made the hidden main window the foreground window: from the
+# next tick on the document has its own title back.
+wait_for 3 "the document has its own title back while the menu is open" document_title_is "$document_title"
 choose "$menu" first "$out/tray-menu.png"
 kill -0 "$program" 2>/dev/null || fail "the program ended after choosing \"Před název souboru\""
 
@@ -181,6 +202,8 @@ kill -0 "$program" 2>/dev/null || fail "the program ended after choosing \"Před
 # document's caption brings the document back to the front.
 geometry "$document"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + 10)) click 1
+wait_for 3 "the clock stands in front of the document's title" clock_in_front
+echo "the document's title: $seen"
 
 # --- The menu again: "Ukončit program?" --------------------------------------
 open_menu "$tray"
@@ -197,4 +220,6 @@ echo "the program ended with code 0"
 
 wait_for 5 "the tray window loses the icon" tray_state_is "$tray_before"
 echo "tray after the program: $(tray_state)"
+document_title_is "$document_title" >/dev/null ||
+    fail "the document's title is [$(xdotool getwindowname "$document")] instead of [$document_title]"
 echo "ok"
