@@ -38,10 +38,10 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*"
-    xdotool_tree
+    show_windows
     exit 1
 }
-xdotool_tree() {
+show_windows() {
     echo "visible X windows:"
     local w
     for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do

@@ -180,6 +180,8 @@ public:
     // Called with the open menu window instead of cancelling it; returns
     // true when it has chosen an item.
     std::function<bool(HWND)> choose;
+    // The next menu is a new showing even if the system reuses its window.
+    void NextShowing() { current_ = nullptr; }
 
 private:
     void Look()
@@ -412,6 +414,7 @@ TEST_F(TrayTest, TheMenuShowsItsItemsAndGreysThePlacementInForce)
     EXPECT_EQ(TrayNotification(WM_RBUTTONDOWN), 0);
     std::vector<UINT> afterFirst = PostedTo(main);
     placeBefore = 1;
+    watcher.NextShowing();
     EXPECT_EQ(TrayNotification(WM_RBUTTONDOWN), 0);
     std::vector<UINT> afterSecond = PostedTo(main);
 
