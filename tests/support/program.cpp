@@ -162,6 +162,25 @@ std::vector<HWND> Program::Boxes() const
     return search.found;
 }
 
+HWND Program::WaitForBox(const char* caption, DWORD timeoutMs, std::string* seen) const
+{
+    const std::string wanted = caption;
+    HWND found = nullptr;
+    PumpUntil([&] {
+        std::string captions;
+        for (HWND box : Boxes()) {
+            std::string title = NarrowTextOf(box);
+            captions += "\"" + title + "\" ";
+            if (title == wanted || title.rfind(wanted + " ", 0) == 0)
+                found = box;
+        }
+        if (seen)
+            *seen = captions;
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
+}
+
 std::vector<HWND> FindTikavoWindows()
 {
     std::vector<HWND> found;

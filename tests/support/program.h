@@ -46,6 +46,10 @@ public:
 
     // The top-level dialog windows (#32770) of the program's process.
     std::vector<HWND> Boxes() const;
+    // Waits for the program's dialog window whose caption is the given one,
+    // also once the clock has been written behind it; nullptr on timeout,
+    // with the captions last seen in *seen.
+    HWND WaitForBox(const char* caption, DWORD timeoutMs, std::string* seen = nullptr) const;
 
 private:
     void CopyProgram(bool withList);
