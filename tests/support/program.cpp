@@ -78,6 +78,21 @@ BOOL CALLBACK CollectBoxes(HWND hwnd, LPARAM lParam)
 
 Program::Program(bool withList) : folder_(MakeTempFolder())
 {
+    CopyProgram(withList);
+}
+
+Program::Program(bool withList, const std::wstring& folderName)
+{
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    folder_ = base + folderName;
+    RemoveFolder(folder_);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    CopyProgram(withList);
+}
+
+void Program::CopyProgram(bool withList)
+{
     CopyFileW(WinePath(TIKAVO_EXE).c_str(), exePath().c_str(), FALSE);
     if (withList)
         CopyFileW(WinePath(TIKAVO_LIST).c_str(), listPath().c_str(), FALSE);

@@ -15,6 +15,10 @@ public:
     // Prepares a fresh temporary folder holding a copy of the executable and,
     // when withList is true, of the shipped name-day list.
     explicit Program(bool withList = true);
+    // The same in a folder of the given name (one path component) directly
+    // in the temporary folder, e.g. to give the program a path with spaces
+    // or of a chosen length.
+    Program(bool withList, const std::wstring& folderName);
     // Ends the process if it still runs and removes the folder.
     ~Program();
     Program(const Program&) = delete;
@@ -48,6 +52,7 @@ public:
     HWND WaitForBox(const char* caption, DWORD timeoutMs, std::string* seen = nullptr) const;
 
 private:
+    void CopyProgram(bool withList);
     std::wstring folder_;
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
