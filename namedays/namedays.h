@@ -2,11 +2,18 @@
 #ifndef TIKAVO_NAMEDAYS_H
 #define TIKAVO_NAMEDAYS_H
 
+#include <string>
+
 #include "namedays/namelist.h"
 
-// Tick step 7: looks today's name up when a lookup is due. False when it has
-// just reported that the list cannot be opened: the tick then ends.
+// Tick step 7: opens jmena.txt beside the program and looks today's name up
+// when a lookup is due. False when it has just reported that the list cannot
+// be opened: the tick then ends.
 bool UpdateTodayName(int day, int month);
+
+// The directory of the program followed by one "\"; empty when the
+// program's path cannot be had.
+std::string GetProgramDirectory();
 
 // Opens the list in the text editor, waits for it, asks for a new lookup.
 void EditNameList();

@@ -1,7 +1,110 @@
 // The list on disk and its editor.
-// Not built yet: no name is looked up and the list does not open.
 #include "namedays/namedays.h"
 
-bool UpdateTodayName(int, int) { return true; }
+#include <windows.h>
+#include <shellapi.h>
+#include <shlwapi.h>
 
-void EditNameList() {}
+#include <cstring>
+
+namespace {
+
+const char listFileName[] = "jmena.txt";
+// The longest path of the list that is opened; a longer one counts as a
+// list that cannot be opened (it is never cut).
+constexpr std::size_t maxListPath = 255;
+
+// The program's directory with one "\" at its end into szPath (MAX_PATH).
+bool ProgramDirectory(char* szPath)
+{
+    DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), szPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;   // a cut path would name another folder
+    PathRemoveFileSpecA(szPath);
+    std::size_t n = std::strlen(szPath);
+    if (n == 0)
+        return false;
+    if (szPath[n - 1] != '\\') {   // a drive's root keeps its "\"
+        if (n + 1 >= MAX_PATH)
+            return false;
+        szPath[n] = '\\';
+        szPath[n + 1] = '\0';
+    }
+    return true;
+}
+
+// The list as one tick opens it.
+struct ListFile {
+    HANDLE finSoubor;
+};
+
+bool OpenList(void* context)
+{
+    auto* list = static_cast<ListFile*>(context);
+    char szPath[MAX_PATH];
+    if (!ProgramDirectory(szPath) || std::strlen(szPath) + std::strlen(listFileName) > maxListPath)
+        return false;
+    std::strcat(szPath, listFileName);
+    // Read only, and other programs (the editor above all) may go on
+    // reading, writing, replacing or deleting the list meanwhile.
+    list->finSoubor = CreateFileA(szPath, GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return list->finSoubor != INVALID_HANDLE_VALUE;
+}
+
+std::size_t ReadList(void* context, char* buffer, std::size_t size)
+{
+    auto* list = static_cast<ListFile*>(context);
+    DWORD got = 0;
+    if (!ReadFile(list->finSoubor, buffer, static_cast<DWORD>(size), &got, nullptr))
+        return 0;   // e.g. a region locked by another program: the list ends here
+    return got;
+}
+
+void CloseList(void* context)
+{
+    CloseHandle(static_cast<ListFile*>(context)->finSoubor);
+}
+
+void ReportListError(void*)
+{
+    MessageBoxA(nullptr, "Cannot open the specify file jmena", "Error", MB_OK);
+}
+
+}  // namespace
+
+bool UpdateTodayName(int day, int month)
+{
+    ListFile list = { INVALID_HANDLE_VALUE };
+    const NameListAccess access = { OpenList, ReadList, CloseList, ReportListError, &list };
+    return RunNameDayStep(day, month, access);
+}
+
+std::string GetProgramDirectory()
+{
+    char szPath[MAX_PATH];
+    return ProgramDirectory(szPath) ? szPath : "";
+}
+
+void EditNameList()
+{
+    std::string stPathExe = GetProgramDirectory();
+    if (!stPathExe.empty()) {
+        stPathExe += listFileName;
+        SHELLEXECUTEINFOA sh = {};
+        sh.cbSize = sizeof sh;
+        sh.fMask = SEE_MASK_NOCLOSEPROCESS;
+        sh.lpFile = "notepad.exe";
+        sh.lpParameters = stPathExe.c_str();   // unquoted: the editor takes it whole
+        sh.nShow = SW_SHOW;
+        // No ticks while the editor runs: the wait dispatches nothing.
+        if (ShellExecuteExA(&sh) && sh.hProcess) {
+            WaitForSingleObject(sh.hProcess, INFINITE);
+            CloseHandle(sh.hProcess);
+        }
+    }
+    // Read the list again on the next tick on which it opens, edited or not.
+    listEdited = 1;
+    editLookupDone = 0;
+}

@@ -1,5 +1,300 @@
+// Reading the name list and looking today's name up.
 #include "namedays/namelist.h"
+
+#include <cstdio>
+#include <cstring>
 
 std::string todayName;
 int listEdited = 0;
 int editLookupDone = 0;
+
+char lastDayKey[260];
+LineFields lineFields;
+int firstLookupDone = 0;
+int listErrorShown = 0;
+
+namespace {
+
+const char utf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+// Makes at least want bytes available in the buffer unless the list ends
+// first; true when they are there.
+bool Fill(NameListStream& s, std::size_t want)
+{
+    while (s.end - s.next < want && !s.exhausted) {
+        if (s.next > 0) {
+            std::memmove(s.buffer, s.buffer + s.next, s.end - s.next);
+            s.end -= s.next;
+            s.next = 0;
+        }
+        std::size_t room = sizeof s.buffer - s.end;
+        std::size_t got = s.access->read(s.access->context, s.buffer + s.end, room);
+        if (got == 0 || got > room)
+            s.exhausted = true;
+        else
+            s.end += got;
+    }
+    return s.end - s.next >= want;
+}
+
+// The next character in text mode: CR LF reads as LF. -1 at the end.
+int NextChar(NameListStream& s)
+{
+    if (!Fill(s, 1))
+        return -1;
+    char c = s.buffer[s.next++];
+    if (c == '\r' && Fill(s, 1) && s.buffer[s.next] == '\n') {
+        ++s.next;
+        return '\n';
+    }
+    return static_cast<unsigned char>(c);
+}
+
+// The next field of a line split in place; nullptr when none is left.
+char* NextField(char*& next_token1)
+{
+    char* p = next_token1;
+    while (*p == ';')
+        ++p;
+    if (*p == '\0') {
+        next_token1 = p;
+        return nullptr;
+    }
+    char* field = p;
+    while (*p != '\0' && *p != ';')
+        ++p;
+    if (*p == ';')
+        *p++ = '\0';
+    next_token1 = p;
+    return field;
+}
+
+void CopyField(char* to, const char* field)
+{
+    std::size_t n = std::strlen(field);
+    if (n > maxListLineLength)
+        n = maxListLineLength;
+    std::memcpy(to, field, n);
+    to[n] = '\0';
+}
+
+// todayName after a lookup: the name of today's line, converted when the
+// list was saved as UTF-8; empty when today's line was not found or has no
+// name.
+void SetTodayName(bool found)
+{
+    if (!found || !lineFields.hasName) {
+        todayName.clear();
+        return;
+    }
+    char converted[sizeof lineFields.name];
+    if (ConvertUtf8Name(lineFields.name, converted))
+        todayName = converted;
+    else
+        todayName = lineFields.name;
+}
+
+// Windows-1250 bytes 0x80..0xFF as Unicode; 0 where the code page has none.
+const unsigned short cp1250High[128] = {
+    0x20AC, 0x0000, 0x201A, 0x0000, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x0000, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,  // 88
+    0x0000, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x0000, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,  // 98
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,  // A0
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,  // A8
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,  // B8
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,  // C0
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,  // C8
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,  // D0
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,  // D8
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,  // E0
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,  // E8
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,  // F0
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
+};
+
+// The Windows-1250 byte of a character beyond ASCII; 0 when it has none.
+unsigned char Cp1250Byte(unsigned long code)
+{
+    for (int i = 0; i < 128; ++i)
+        if (cp1250High[i] == code)
+            return static_cast<unsigned char>(0x80 + i);
+    return 0;
+}
+
+// Decodes one UTF-8 sequence of two to four bytes starting at p (whose first
+// byte is 0x80 or more); its length, or 0 when it is no valid sequence
+// (stray continuation byte, cut short, overlong, surrogate, beyond U+10FFFF).
+int DecodeUtf8(const unsigned char* p, unsigned long& code)
+{
+    int length;
+    unsigned long min;
+    if (p[0] >= 0xC2 && p[0] <= 0xDF) { length = 2; code = p[0] & 0x1Fu; min = 0x80; }
+    else if (p[0] >= 0xE0 && p[0] <= 0xEF) { length = 3; code = p[0] & 0x0Fu; min = 0x800; }
+    else if (p[0] >= 0xF0 && p[0] <= 0xF4) { length = 4; code = p[0] & 0x07u; min = 0x10000; }
+    else return 0;
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80)   // also stops at the terminating zero
+            return 0;
+        code = (code << 6) | (p[i] & 0x3Fu);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+}  // namespace
+
+void StartListStream(NameListStream& finSoubor, const NameListAccess& access)
+{
+    finSoubor.access = &access;
+    finSoubor.next = 0;
+    finSoubor.end = 0;
+    finSoubor.started = false;
+    finSoubor.exhausted = false;
+    finSoubor.failed = false;
+    finSoubor.linesRead = 0;
+}
+
+void ReadListLine(NameListStream& finSoubor, char* etxt)
+{
+    int n = 0;
+    etxt[0] = '\0';
+    if (finSoubor.failed)
+        return;
+    if (!finSoubor.started) {
+        finSoubor.started = true;
+        if (Fill(finSoubor, 3) && std::memcmp(finSoubor.buffer + finSoubor.next, utf8ByteOrderMark, 3) == 0)
+            finSoubor.next += 3;
+    }
+    for (;;) {
+        int c = NextChar(finSoubor);
+        if (c < 0) {
+            // The end of the list: a line without its line end still counts.
+            if (n == 0)
+                finSoubor.failed = true;
+            break;
+        }
+        if (c == '\n')
+            break;
+        if (n == maxListLineLength) {
+            // A hundredth character: the line is too long, and no more of
+            // the list is read on this tick.
+            finSoubor.failed = true;
+            break;
+        }
+        etxt[n++] = static_cast<char>(c);
+    }
+    etxt[n] = '\0';
+}
+
+void SplitListLine(char* etxt)
+{
+    char* next_token1 = etxt;
+    const char* date = NextField(next_token1);
+    if (!date)
+        return;
+    CopyField(lineFields.date, date);
+    const char* name = NextField(next_token1);
+    lineFields.hasName = name != nullptr;
+    CopyField(lineFields.name, name ? name : "");
+}
+
+bool ScanNameList(NameListStream& finSoubor, const char* listKey)
+{
+    char etxt[maxListLineLength + 1];
+    for (;;) {
+        if (std::strcmp(lineFields.date, listKey) == 0)
+            return true;
+        if (finSoubor.linesRead >= maxListLinesRead || finSoubor.failed)
+            return false;
+        ReadListLine(finSoubor, etxt);
+        ++finSoubor.linesRead;
+        SplitListLine(etxt);
+    }
+}
+
+bool RunNameDayStep(int day, int month, const NameListAccess& access)
+{
+    char dayKey[32];
+    char listKey[32];
+    std::snprintf(dayKey, sizeof dayKey, "%2d.%2d.", day, month);
+    std::snprintf(listKey, sizeof listKey, "%02d.%02d.", day, month);
+
+    // "0" equals no key: the tick's first lookup begins by reading.
+    std::strcpy(lineFields.date, "0");
+
+    if (!access.open(access.context)) {
+        if (listErrorShown)
+            return true;
+        // Set before the report: ticks keep running inside its box and must
+        // not report again.
+        listErrorShown = 1;
+        access.reportOpenFailure(access.context);
+        return false;
+    }
+
+    NameListStream finSoubor;
+    StartListStream(finSoubor, access);
+
+    // A new day (also the first day of the run: lastDayKey starts empty).
+    // The day counts as looked up whatever the lookup finds.
+    const char* stStareDatum = lastDayKey;
+    const char* stNoveDatum = dayKey;
+    if (!finSoubor.failed && std::strcmp(stStareDatum, stNoveDatum) != 0) {
+        std::snprintf(lastDayKey, sizeof lastDayKey, "%s", dayKey);
+        SetTodayName(ScanNameList(finSoubor, listKey));
+    }
+    // The first lookup of the run; after a successful day lookup on the same
+    // tick it only confirms the line found.
+    if (!finSoubor.failed && firstLookupDone == 0) {
+        bool found = ScanNameList(finSoubor, listKey);
+        firstLookupDone = 1;
+        SetTodayName(found);
+    }
+    // The list has been edited.
+    if (!finSoubor.failed && listEdited == 1 && editLookupDone == 0) {
+        bool found = ScanNameList(finSoubor, listKey);
+        editLookupDone = 1;
+        SetTodayName(found);
+        listEdited = 0;
+    }
+
+    access.close(access.context);
+    return true;
+}
+
+bool ConvertUtf8Name(const char* name, char* out)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(name);
+    bool multiByte = false;
+    std::size_t n = 0;
+    // First check the whole name, then write: out stays alone on failure.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t i = 0; p[i] != '\0';) {
+            unsigned char byte = p[i];
+            if (byte < 0x80) {
+                if (pass == 1)
+                    out[n++] = static_cast<char>(byte);
+                ++i;
+                continue;
+            }
+            unsigned long code = 0;
+            int length = DecodeUtf8(p + i, code);
+            if (length == 0)
+                return false;
+            unsigned char converted = Cp1250Byte(code);
+            if (converted == 0)
+                return false;
+            multiByte = true;
+            if (pass == 1)
+                out[n++] = static_cast<char>(converted);
+            i += static_cast<std::size_t>(length);
+        }
+        if (!multiByte)
+            return false;
+    }
+    out[n] = '\0';
+    return true;
+}

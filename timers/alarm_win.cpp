@@ -1,8 +1,111 @@
-// The daily alarm: its dialog and its tick step.
-// The alarm itself is not built yet: the step does nothing and the dialog
-// does not open.
+// The daily alarm: its dialog MYALARM and its tick step.
 #include "timers/timers.h"
 
-void CheckAlarm(HWND, const SYSTEMTIME&) {}
+#include <commctrl.h>
 
-void RunAlarmDialog(HWND) {}
+#include <cstring>
+
+#include "app/app.h"
+#include "res/resource.h"
+#include "timers/alarm.h"
+#include "titleclock/clocktext.h"
+
+// Held while the dialog is open.
+static HWND alarmDialog;
+static HWND alarmPicker;
+static HWND alarmCheckBox;
+static TimerSettingsRecord* alarmSettings;
+
+static LocalMoment MomentOf(const SYSTEMTIME& st)
+{
+    return { st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond };
+}
+
+void RunAlarmDialog(HWND hwnd)
+{
+    if (alarmDialog) {
+        SetForegroundWindow(alarmDialog);
+        return;
+    }
+    // The dialog changes TimerSettings itself; a dialog that cannot open
+    // changes nothing.
+    DialogBoxParamA(appInstance, "MYALARM", hwnd, AlarmDialogProc,
+                    reinterpret_cast<LPARAM>(&TimerSettings));
+    alarmDialog = nullptr;
+}
+
+INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        alarmDialog = hDlg;
+        alarmPicker = GetDlgItem(hDlg, IDC_TIMEPICKER);
+        alarmCheckBox = GetDlgItem(hDlg, IDC_ALARMCHECK);
+        SendMessageA(alarmPicker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("yy:MM:dd:HH:mm:ss"));
+        alarmSettings = reinterpret_cast<TimerSettingsRecord*>(lParam);
+
+        if (std::strcmp(alarmSettings->alarmFlag, "No") == 0) {
+            // Off: the picker keeps the moment the dialog opened.
+            EnableWindow(alarmPicker, FALSE);
+            SendMessageA(alarmCheckBox, BM_SETCHECK, BST_UNCHECKED, 0);
+        } else {
+            EnableWindow(alarmPicker, TRUE);
+            SendMessageA(alarmCheckBox, BM_SETCHECK, BST_CHECKED, 0);
+            // Today's date with the alarm's time of day.
+            int hours, minutes, seconds;
+            SplitTime(alarmSettings->alarmTime, hours, minutes, seconds);
+            SYSTEMTIME stTime;
+            GetLocalTime(&stTime);
+            stTime.wHour = static_cast<WORD>(hours);
+            stTime.wMinute = static_cast<WORD>(minutes);
+            stTime.wSecond = static_cast<WORD>(seconds);
+            SendMessageA(alarmPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&stTime));
+        }
+        return TRUE;
+
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            if (SendMessageA(alarmCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                // Only the time of day counts; the picker's date is ignored.
+                SYSTEMTIME stTime;
+                if (SendMessageA(alarmPicker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&stTime)) == GDT_VALID) {
+                    std::strcpy(alarmSettings->alarmFlag, "Yes");
+                    wsprintfA(alarmSettings->alarmTime, "%02d:%02d:%02d",
+                              stTime.wHour, stTime.wMinute, stTime.wSecond);
+                    // A moment already past rings first tomorrow.
+                    SYSTEMTIME stNow;
+                    readLocalTime(&stNow);
+                    RecordAlarmSwitchOn(MomentOf(stNow));
+                }
+            } else {
+                std::strcpy(alarmSettings->alarmFlag, "No");
+                std::strcpy(alarmSettings->alarmTime, "00:00:00");
+            }
+            EndDialog(hDlg, IDOK);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(hDlg, IDCANCEL);
+            return TRUE;
+        case IDC_ALARMCHECK:
+            EnableWindow(alarmPicker, SendMessageA(alarmCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+void CheckAlarm(HWND hwnd, const SYSTEMTIME& now)
+{
+    // A tick held in the countdown's ring box resumes with the time it read
+    // before the box; the ticks inside the box have checked the alarm since.
+    if (tickHeldByCountdownRing) {
+        tickHeldByCountdownRing = false;
+        return;
+    }
+    if (!RecordAlarmCheck(MomentOf(now), TimerSettings))
+        return;
+    RingBell(hwnd, "Alarm", "Alarm");
+    currentTime[0] = '\0';
+}

@@ -1,4 +1,4 @@
-// The countdown's state, read by the title composition.
+// The countdown's state, read by the title composition, and its arithmetic.
 #ifndef TIKAVO_COUNTDOWN_H
 #define TIKAVO_COUNTDOWN_H
 
@@ -9,5 +9,11 @@ extern int countdownActive;              // 1 while a countdown runs
 extern uint32_t countdownStartMs;        // the millisecond clock at its start
 extern std::string countdownRemaining;   // the remaining time, "HH:MM:SS"
 extern std::string countdownNote;        // the note shown with it
+
+// Renews countdownRemaining for a countdown of the given duration (a time
+// string) started at startMs and read at nowMs on the millisecond clock:
+// the duration less the whole seconds elapsed, never below "00:00:00". The
+// clock's wrap between start and now does no harm. True once it is zero.
+bool UpdateCountdown(const char* duration, uint32_t startMs, uint32_t nowMs);
 
 #endif

@@ -1,8 +1,102 @@
-// The countdown: its dialog and its tick step.
-// The countdown itself is not built yet: the step does nothing and the
-// dialog does not open.
+// The countdown: its dialog MYTIMER and its tick step.
 #include "timers/timers.h"
 
-void CheckCountdown(HWND) {}
+#include <commctrl.h>
 
-void RunCountdownDialog(HWND) {}
+#include "app/app.h"
+#include "res/resource.h"
+#include "timers/countdown.h"
+
+MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME, UINT) = timeGetSystemTime;
+bool tickHeldByCountdownRing = false;
+
+// Held while the dialog is open.
+static HWND countdownDialog;
+static HWND countdownPicker;
+static HWND countdownNoteBox;
+static TimerSettingsRecord* countdownSettings;
+
+static uint32_t ReadMilliseconds()
+{
+    MMTIME stTime = {};
+    stTime.wType = TIME_MS;
+    readMillisecondClock(&stTime, sizeof stTime);
+    return stTime.u.ms;
+}
+
+void RunCountdownDialog(HWND hwnd)
+{
+    if (countdownDialog) {
+        SetForegroundWindow(countdownDialog);
+        return;
+    }
+    INT_PTR result = DialogBoxParamA(appInstance, "MYTIMER", hwnd, CountdownDialogProc,
+                                     reinterpret_cast<LPARAM>(&TimerSettings));
+    countdownDialog = nullptr;
+    if (result == IDOK) {
+        // Counted from now, after the dialog has closed.
+        countdownStartMs = ReadMilliseconds();
+        countdownActive = 1;
+    } else {
+        // CANCEL, the close box, or a dialog that could not open.
+        countdownActive = 0;
+    }
+}
+
+INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG: {
+        countdownDialog = hDlg;
+        countdownPicker = GetDlgItem(hDlg, IDC_TIMEPICKER);
+        SendMessageA(countdownPicker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH:mm:ss"));
+        // The note box offers the template's note, whatever was set before.
+        countdownNoteBox = GetDlgItem(hDlg, IDC_NOTE);
+        countdownSettings = reinterpret_cast<TimerSettingsRecord*>(lParam);
+
+        // The last duration as the picker's time of day; the date is not shown.
+        SYSTEMTIME stTime;
+        GetLocalTime(&stTime);
+        int hours, minutes, seconds;
+        SplitTime(countdownSettings->countdownDuration, hours, minutes, seconds);
+        stTime.wHour = static_cast<WORD>(hours);
+        stTime.wMinute = static_cast<WORD>(minutes);
+        stTime.wSecond = static_cast<WORD>(seconds);
+        SendMessageA(countdownPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&stTime));
+        return TRUE;
+    }
+
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK: {
+            char szBuf2[250] = "";
+            GetWindowTextA(countdownNoteBox, szBuf2, sizeof szBuf2);
+            countdownNote = szBuf2;
+            SYSTEMTIME stTime;
+            if (SendMessageA(countdownPicker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&stTime)) == GDT_VALID)
+                wsprintfA(countdownSettings->countdownDuration, "%02d:%02d:%02d",
+                          stTime.wHour, stTime.wMinute, stTime.wSecond);
+            EndDialog(hDlg, IDOK);
+            return TRUE;
+        }
+        case IDCANCEL:
+            EndDialog(hDlg, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+void CheckCountdown(HWND hwnd)
+{
+    if (!countdownActive)
+        return;
+    if (!UpdateCountdown(TimerSettings.countdownDuration, countdownStartMs, ReadMilliseconds()))
+        return;
+    // Cleared first: this tick's title and the ticks inside the box go
+    // without the countdown, and none of them rings it again.
+    countdownActive = 0;
+    RingBell(hwnd, countdownNote.c_str(), "Alaram Tikavo_T");
+    tickHeldByCountdownRing = true;
+}

@@ -3,6 +3,7 @@
 #define TIKAVO_TIMERS_H
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include "timers/timesettings.h"
 
@@ -13,13 +14,28 @@ void RingBell(HWND owner, const char* text, const char* caption);
 // The sound player RingBell uses; tests may watch it.
 extern BOOL (WINAPI *bellSoundPlayer)(LPCSTR sound, HMODULE module, DWORD flags);
 
+// The millisecond clock the countdown is measured on (timeGetSystemTime);
+// tests may drive it.
+extern MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME time, UINT size);
+
 // Tick step 4: renews the countdown's remaining time; rings at zero.
 void CheckCountdown(HWND hwnd);
 // Tick step 5: rings the daily alarm when its moment has come.
 void CheckAlarm(HWND hwnd, const SYSTEMTIME& now);
 
-// The handlers of the tray menu's "Odpočítávání" and "Alarm".
+// Set by tick step 4 when its ring box has been closed, taken by step 5 of
+// the same tick: that tick's time was read before the box opened, and the
+// ticks that ran inside the box have checked the alarm since.
+extern bool tickHeldByCountdownRing;
+
+// The handlers of the tray menu's "Odpočítávání" and "Alarm". While a
+// dialog is open, its command brings it to the front instead of opening
+// a second one.
 void RunCountdownDialog(HWND hwnd);
 void RunAlarmDialog(HWND hwnd);
+
+// The procedures of the dialogs MYTIMER and MYALARM.
+INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -3,11 +3,22 @@
 #define TIKAVO_TRAY_H
 
 #include <windows.h>
+#include <shellapi.h>
 
+// Adds the icon with its tooltip and a one-time information balloon; true
+// when the shell took it. A refusal is shown in a message box.
 bool AddTrayIcon(HWND hwnd);
+// Removes the icon; true when the shell removed it. A refusal is shown in a
+// message box.
 bool RemoveTrayIcon(HWND hwnd);
+// Opens the popup menu at the cursor; the chosen command comes back to hwnd
+// as WM_COMMAND. Always 0.
 int ShowTrayMenu(HWND hwnd);
-// Puts the icon back after the shell has restarted.
+// Puts the icon back after the shell has restarted ("TaskbarCreated"); when
+// the icon still exists it is renewed instead. No balloon this time.
 bool ReAddTrayIcon(HWND hwnd);
+
+// The shell call every icon change goes through; tests may watch it.
+extern BOOL (WINAPI *trayIconNotifier)(DWORD message, PNOTIFYICONDATAA data);
 
 #endif

@@ -78,6 +78,21 @@ BOOL CALLBACK CollectBoxes(HWND hwnd, LPARAM lParam)
 
 Program::Program(bool withList) : folder_(MakeTempFolder())
 {
+    CopyProgram(withList);
+}
+
+Program::Program(bool withList, const std::wstring& folderName)
+{
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    folder_ = base + folderName;
+    RemoveFolder(folder_);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    CopyProgram(withList);
+}
+
+void Program::CopyProgram(bool withList)
+{
     CopyFileW(WinePath(TIKAVO_EXE).c_str(), exePath().c_str(), FALSE);
     if (withList)
         CopyFileW(WinePath(TIKAVO_LIST).c_str(), listPath().c_str(), FALSE);
@@ -145,6 +160,25 @@ std::vector<HWND> Program::Boxes() const
     BoxSearch search{ pid_, {} };
     EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND Program::WaitForBox(const char* caption, DWORD timeoutMs, std::string* seen) const
+{
+    const std::string wanted = caption;
+    HWND found = nullptr;
+    PumpUntil([&] {
+        std::string captions;
+        for (HWND box : Boxes()) {
+            std::string title = NarrowTextOf(box);
+            captions += "\"" + title + "\" ";
+            if (title == wanted || title.rfind(wanted + " ", 0) == 0)
+                found = box;
+        }
+        if (seen)
+            *seen = captions;
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
 }
 
 std::vector<HWND> FindTikavoWindows()

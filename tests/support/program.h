@@ -15,6 +15,10 @@ public:
     // Prepares a fresh temporary folder holding a copy of the executable and,
     // when withList is true, of the shipped name-day list.
     explicit Program(bool withList = true);
+    // The same in a folder of the given name (one path component) directly
+    // in the temporary folder, e.g. to give the program a path with spaces
+    // or of a chosen length.
+    Program(bool withList, const std::wstring& folderName);
     // Ends the process if it still runs and removes the folder.
     ~Program();
     Program(const Program&) = delete;
@@ -42,8 +46,13 @@ public:
 
     // The top-level dialog windows (#32770) of the program's process.
     std::vector<HWND> Boxes() const;
+    // Waits for the program's dialog window whose caption is the given one,
+    // also once the clock has been written behind it; nullptr on timeout,
+    // with the captions last seen in *seen.
+    HWND WaitForBox(const char* caption, DWORD timeoutMs, std::string* seen = nullptr) const;
 
 private:
+    void CopyProgram(bool withList);
     std::wstring folder_;
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;

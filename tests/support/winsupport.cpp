@@ -1,5 +1,7 @@
 #include "support/winsupport.h"
 
+#include <commctrl.h>
+
 #include <map>
 
 namespace testsupport {
@@ -119,6 +121,14 @@ std::wstring WideTextOf(HWND hwnd)
     return text;
 }
 
+std::string SentTextOf(HWND hwnd)
+{
+    char text[1024] = "";
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &got);
+    return std::string(text, got < sizeof text ? got : 0);
+}
+
 std::wstring InternalTextOf(HWND hwnd)
 {
     std::wstring text(256, L'\0');
@@ -143,6 +153,34 @@ std::string BoxText(HWND box)
 void PressOk(HWND box)
 {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+SYSTEMTIME PickerTime(HWND picker)
+{
+    SYSTEMTIME time = {};
+    SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+    return time;
+}
+
+void SetPickerTime(HWND picker, const SYSTEMTIME& time)
+{
+    SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+}
+
+SYSTEMTIME WithTimeOfDay(SYSTEMTIME date, int hours, int minutes, int seconds)
+{
+    date.wHour = static_cast<WORD>(hours);
+    date.wMinute = static_cast<WORD>(minutes);
+    date.wSecond = static_cast<WORD>(seconds);
+    return date;
+}
+
+void PressKey(HWND hwnd, UINT vk, int times)
+{
+    for (int i = 0; i < times; ++i) {
+        PostMessageW(hwnd, WM_KEYDOWN, vk, 1);
+        PostMessageW(hwnd, WM_KEYUP, vk, 0xC0000001);
+    }
 }
 
 std::wstring WinePath(const char* linuxPath)

@@ -58,6 +58,9 @@ private:
 std::string ClassNameOf(HWND hwnd);
 std::string NarrowTextOf(HWND hwnd);
 std::wstring WideTextOf(HWND hwnd);
+// A control's text asked for with WM_GETTEXT, which the system carries
+// across processes (GetWindowText does not ask another process's control).
+std::string SentTextOf(HWND hwnd);
 // The window's whole title as the system keeps it, read without sending the
 // window a message (so also while its owner does not answer).
 std::wstring InternalTextOf(HWND hwnd);
@@ -65,6 +68,16 @@ std::wstring InternalTextOf(HWND hwnd);
 std::string BoxText(HWND box);
 // Presses OK in a message box or dialog.
 void PressOk(HWND box);
+
+// The date-time picker (SysDateTimePick32). In-process only: the system
+// does not carry these messages' structures across processes.
+SYSTEMTIME PickerTime(HWND picker);
+void SetPickerTime(HWND picker, const SYSTEMTIME& time);
+// A time of day on a copy of a date.
+SYSTEMTIME WithTimeOfDay(SYSTEMTIME date, int hours, int minutes, int seconds);
+
+// Posts a key press (down and up) to a window, also of another process.
+void PressKey(HWND hwnd, UINT vk, int times = 1);
 
 // The Windows path of a Linux path (Wine maps drive Z: to the root).
 std::wstring WinePath(const char* linuxPath);

@@ -1,0 +1,225 @@
+#!/bin/bash
+# The tray icon and its menu as a user meets them on the X display: the real
+# Tikavo_T.exe beside a document window, driven with the mouse (xdotool).
+#   - the icon appears in Wine's tray window, with its greeting balloon;
+#   - the clock stands behind the document's title;
+#   - a right-click on the icon opens the menu (screenshots of it are saved),
+#     and while it is open the document has its own title back;
+#   - "Před název souboru" is chosen with the mouse: once the document is in
+#     front again the clock stands in front of its title, and the next
+#     showing of the menu greys the item;
+#   - "Ukončit program?" ends the program with code 0, the tray window loses
+#     the icon (Wine's tray would also drop the icon of a window that is gone;
+#     that the program takes it away itself is checked in-process), and the
+#     document keeps exactly its own title.
+# Runs inside the Wine harness (DISPLAY, WINEPREFIX set):
+#   tray_menu.sh BUILD_DIR TITLED_WINDOW_EXE
+set -uo pipefail
+
+build=${1:?usage: tray_menu.sh BUILD_DIR TITLED_WINDOW_EXE}
+titled_window=${2:?usage: tray_menu.sh BUILD_DIR TITLED_WINDOW_EXE}
+out=$build/e2e-tray
+run=$out/run
+rm -rf "$out"
+mkdir -p "$run"
+cp "$build/Tikavo_T.exe" "$build/jmena.txt" "$run/"
+
+document_title="Zápis.txt – Poznámkový blok"
+
+started=()
+cleanup() {
+    local pid
+    for pid in "${started[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    wait 2>/dev/null
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    show_windows
+    exit 1
+}
+show_windows() {
+    echo "visible X windows:"
+    local w
+    for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+        echo "  $w [$(xdotool getwindowname "$w" 2>/dev/null)] $(xdotool getwindowgeometry "$w" 2>/dev/null | tr -s '\n ' ' ')"
+    done
+}
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# wait_for SECONDS WHAT COMMAND...: runs COMMAND every 0.1 s until it
+# succeeds; its output is left in $seen. Gives up with what it last saw.
+seen=
+wait_for() {
+    local seconds=$1 what=$2
+    shift 2
+    local end=$(( $(now_ms) + seconds * 1000 ))
+    while :; do
+        if seen=$("$@" 2>&1); then
+            return 0
+        fi
+        if (( $(now_ms) >= end )); then
+            fail "$what: not within ${seconds} s (last seen: ${seen:-nothing})"
+        fi
+        sleep 0.1
+    done
+}
+
+# The visible X windows of a Windows program (by its executable's name) whose
+# title matches a pattern; fails when there is none.
+windows_of() {
+    local program=$1 pattern=$2 w found=1
+    for w in $(xdotool search --onlyvisible --classname "^$program\$" 2>/dev/null); do
+        if [[ $(xdotool getwindowname "$w") =~ $pattern ]]; then
+            echo "$w"
+            found=0
+        fi
+    done
+    return $found
+}
+tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1 | grep .; }
+# The open popup menu: the program's only visible window, without a title.
+menu_window() { windows_of tikavo_t.exe '^$'; }
+# The balloon: explorer's untitled window beside its tray window.
+balloon_window() { windows_of explorer.exe '^$'; }
+not_visible() { ! xdotool search --onlyvisible --name '' 2>/dev/null | grep -qx "$1"; }
+tray_state() { local w; w=$(tray_window) && xdotool getwindowgeometry "$w" | tr -s '\n ' ' ' || echo "hidden"; }
+tray_state_is_not() { local s; s=$(tray_state); echo "$s"; [ "$s" != "$1" ]; }
+tray_state_is() { local s; s=$(tray_state); echo "$s"; [ "$s" = "$1" ]; }
+
+# The document's title, compared with what it should be.
+document_title_is() { local t; t=$(xdotool getwindowname "$document"); echo "[$t]"; [ "$t" = "$1" ]; }
+clock_behind() {
+    local t; t=$(xdotool getwindowname "$document"); echo "[$t]"
+    [[ $t == "$document_title  * "*" *" ]]
+}
+clock_in_front() {
+    local t; t=$(xdotool getwindowname "$document"); echo "[$t]"
+    [[ $t == "  * "*" * $document_title" ]]
+}
+
+# Geometry of a window into X, Y, WIDTH, HEIGHT.
+geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
+
+# A screenshot of the tray window with the open menu, cropped to both.
+screenshot_menu() {
+    local file=$1 tray=$2 menu=$3
+    geometry "$tray"; local l=$X t=$Y r=$((X + WIDTH)) b=$((Y + HEIGHT))
+    geometry "$menu"
+    (( X < l )) && l=$X; (( Y < t )) && t=$Y
+    (( X + WIDTH > r )) && r=$((X + WIDTH)); (( Y + HEIGHT > b )) && b=$((Y + HEIGHT))
+    l=$((l > 8 ? l - 8 : 0)); t=$((t > 8 ? t - 8 : 0))
+    import -window root -crop "$((r + 8 - l))x$((b + 8 - t))+$l+$t" +repage "$file" ||
+        fail "no screenshot $file"
+    echo "saved $file"
+}
+
+# The darkest grey (0 black .. 1 white) in a band across the text of the
+# menu's first (row 0) or second (row 1) item: enabled items are written in
+# black, greyed ones in grey.
+item_darkness() {
+    geometry "$1"
+    import -window root -crop "100x8+$((X + 20))+$((Y + 6 + 18 * $2))" +repage png:- |
+        convert png:- -colorspace gray -format '%[fx:minima]' info:
+}
+# Checks which of the two placement items the open menu greys.
+expect_greyed() {
+    local menu=$1 greyed=$2 enabled=$3
+    local d0 d1
+    d0=$(item_darkness "$menu" 0) && d1=$(item_darkness "$menu" 1) || fail "no screenshot of the menu"
+    echo "darkest grey of \"Před název souboru\": $d0, of \"Za název souboru\": $d1"
+    local -a d=("$d0" "$d1")
+    awk -v g="${d[$greyed]}" -v e="${d[$enabled]}" 'BEGIN { exit !(e < 0.2 && g > 0.35) }' ||
+        fail "the menu should grey item $greyed and leave item $enabled enabled (darkest greys: $d0, $d1)"
+}
+
+# Right-clicks the icon (the first in the tray window) and waits for the menu.
+open_menu() {
+    local tray=$1
+    geometry "$tray"
+    xdotool mousemove $((X + 12)) $((Y + HEIGHT - 12)) click 3
+    wait_for 5 "the menu opens on a right-click on the icon" menu_window
+    menu=$seen
+}
+
+# Points at an item of the open menu (its first or last), then clicks it.
+choose() {
+    local menu=$1 which=$2 shot=${3:-}
+    geometry "$menu"
+    local y
+    if [ "$which" = first ]; then y=$((Y + 10)); else y=$((Y + HEIGHT - 12)); fi
+    xdotool mousemove $((X + 50)) "$y"
+    sleep 0.3   # let the highlight paint for the screenshot
+    [ -n "$shot" ] && screenshot_menu "$shot" "$tray" "$menu"
+    xdotool click 1
+    wait_for 5 "the menu closes after a click on an item" not_visible "$menu"
+}
+
+# --- A document window in front --------------------------------------------
+wine "$titled_window" 300 400 "$document_title" >/dev/null 2>&1 &
+started+=($!)
+wait_for 10 "the document window appears" windows_of titled_window.exe "^$document_title\$"
+document=$seen
+tray_before=$(tray_state)
+echo "document window $document; tray before the program: $tray_before"
+
+# --- The program starts: its icon and the greeting balloon ------------------
+cd "$run" || fail "no folder $run"
+wine Tikavo_T.exe >/dev/null 2>&1 &
+program=$!
+started+=($program)
+
+wait_for 10 "the icon appears in Wine's tray window" tray_state_is_not "$tray_before"
+wait_for 5 "the tray window shows" tray_window
+tray=$seen
+echo "tray window $tray: $(tray_state)"
+
+wait_for 8 "the greeting balloon appears" balloon_window
+balloon=$seen
+geometry "$balloon"
+import -window root -crop "$((X + WIDTH + 8))x$((Y + HEIGHT + 8))+0+0" +repage "$out/tray-balloon.png"
+# It lies over the icon for its ten seconds; the menu comes after it.
+wait_for 15 "the balloon goes after its time-out" not_visible "$balloon"
+
+wait_for 3 "the clock stands behind the document's title" clock_behind
+echo "the document's title: $seen"
+
+# --- The menu: "Před název souboru" ------------------------------------------
+open_menu "$tray"
+echo "menu window $menu: $(xdotool getwindowgeometry "$menu" | tr -s '\n ' ' ')"
+expect_greyed "$menu" 1 0   # the clock goes behind the title: "Za název souboru" greyed
+# The menu has made the hidden main window the foreground window: from the
+# next tick on the document has its own title back.
+wait_for 3 "the document has its own title back while the menu is open" document_title_is "$document_title"
+choose "$menu" first "$out/tray-menu.png"
+kill -0 "$program" 2>/dev/null || fail "the program ended after choosing \"Před název souboru\""
+
+# The menu made the hidden main window the foreground window; a click on the
+# document's caption brings the document back to the front.
+geometry "$document"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + 10)) click 1
+wait_for 3 "the clock stands in front of the document's title" clock_in_front
+echo "the document's title: $seen"
+
+# --- The menu again: "Ukončit program?" --------------------------------------
+open_menu "$tray"
+expect_greyed "$menu" 0 1   # now in front: "Před název souboru" greyed
+choose "$menu" last "$out/tray-menu-placed-before.png"
+
+end=$(( $(now_ms) + 5000 ))
+while kill -0 "$program" 2>/dev/null && (( $(now_ms) < end )); do sleep 0.1; done
+kill -0 "$program" 2>/dev/null && fail "the program still runs 5 s after \"Ukončit program?\""
+wait "$program"
+code=$?
+[ "$code" -eq 0 ] || fail "the program ended with code $code instead of 0"
+echo "the program ended with code 0"
+
+wait_for 5 "the tray window loses the icon" tray_state_is "$tray_before"
+echo "tray after the program: $(tray_state)"
+document_title_is "$document_title" >/dev/null ||
+    fail "the document's title is [$(xdotool getwindowname "$document")] instead of [$document_title]"
+echo "ok"

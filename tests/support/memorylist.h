@@ -1,0 +1,140 @@
+// Name lists for the tests of the name-day lookup that run without Windows
+// (the core tests and the fuzzer): a list held in memory or a real file,
+// handed to a tick through the same access the program uses for jmena.txt,
+// and a record of what the ticks did with it.
+#ifndef TIKAVO_TESTS_MEMORYLIST_H
+#define TIKAVO_TESTS_MEMORYLIST_H
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "namedays/namelist.h"
+
+namespace testsupport {
+
+// Back to the state of a program just started.
+inline void ResetNameDays()
+{
+    todayName.clear();
+    listEdited = 0;
+    editLookupDone = 0;
+    lastDayKey[0] = '\0';
+    lineFields = LineFields{};
+    firstLookupDone = 0;
+    listErrorShown = 0;
+}
+
+// The edit command as it ends: the editor has been closed.
+inline void EditorClosed()
+{
+    listEdited = 1;
+    editLookupDone = 0;
+}
+
+struct MemoryList {
+    std::string bytes;
+    bool present = true;                  // false: the list cannot be opened
+    std::size_t chunk = static_cast<std::size_t>(-1);   // most bytes one read hands out
+    std::function<void()> onReport;       // runs inside the report, like ticks inside the box
+
+    int opens = 0;        // successful opens
+    int closes = 0;
+    int failedOpens = 0;
+    int reports = 0;
+    int reads = 0;        // calls of read
+    std::size_t bytesRead = 0;
+    std::size_t position = 0;
+
+    NameListAccess Access()
+    {
+        return { &MemoryList::Open, &MemoryList::Read, &MemoryList::Close, &MemoryList::Report, this };
+    }
+
+    // One tick's step 7 on this list for the given date.
+    bool Tick(int day, int month)
+    {
+        NameListAccess access = Access();
+        return RunNameDayStep(day, month, access);
+    }
+
+private:
+    static bool Open(void* context)
+    {
+        auto* list = static_cast<MemoryList*>(context);
+        if (!list->present) {
+            ++list->failedOpens;
+            return false;
+        }
+        ++list->opens;
+        list->position = 0;
+        return true;
+    }
+    static std::size_t Read(void* context, char* buffer, std::size_t size)
+    {
+        auto* list = static_cast<MemoryList*>(context);
+        ++list->reads;
+        std::size_t n = list->bytes.size() - list->position;
+        if (n > size)
+            n = size;
+        if (n > list->chunk)
+            n = list->chunk;
+        std::memcpy(buffer, list->bytes.data() + list->position, n);
+        list->position += n;
+        list->bytesRead += n;
+        return n;
+    }
+    static void Close(void* context) { ++static_cast<MemoryList*>(context)->closes; }
+    static void Report(void* context)
+    {
+        auto* list = static_cast<MemoryList*>(context);
+        ++list->reports;
+        if (list->onReport)
+            list->onReport();
+    }
+};
+
+// A list in a real file, read through the C library like any other file.
+struct FileList {
+    std::string path;
+    std::FILE* file = nullptr;
+    int opens = 0;
+    int closes = 0;
+    std::size_t bytesRead = 0;
+
+    bool Tick(int day, int month)
+    {
+        NameListAccess access = { &FileList::Open, &FileList::Read, &FileList::Close, &FileList::Report, this };
+        return RunNameDayStep(day, month, access);
+    }
+
+private:
+    static bool Open(void* context)
+    {
+        auto* list = static_cast<FileList*>(context);
+        list->file = std::fopen(list->path.c_str(), "rb");
+        if (list->file)
+            ++list->opens;
+        return list->file != nullptr;
+    }
+    static std::size_t Read(void* context, char* buffer, std::size_t size)
+    {
+        auto* list = static_cast<FileList*>(context);
+        std::size_t n = std::fread(buffer, 1, size, list->file);
+        list->bytesRead += n;
+        return n;
+    }
+    static void Close(void* context)
+    {
+        auto* list = static_cast<FileList*>(context);
+        std::fclose(list->file);
+        list->file = nullptr;
+        ++list->closes;
+    }
+    static void Report(void*) {}
+};
+
+}  // namespace testsupport
+
+#endif

@@ -1,0 +1,110 @@
+#include "support/namelistfiles.h"
+
+#include <cstdio>
+
+#include "support/winsupport.h"
+
+namespace testsupport {
+
+bool ReadBytes(const std::wstring& path, std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bytes.clear();
+    char buffer[4096];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return ok;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
+              && written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+std::string EveryDayList(const std::string& name)
+{
+    static const int daysIn[12] = { 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
+    std::string list;
+    for (int month = 1; month <= 12; ++month) {
+        for (int day = 1; day <= daysIn[month - 1]; ++day) {
+            char date[16];
+            std::snprintf(date, sizeof date, "%02d.%02d.;", day, month);
+            list += date + name + "\r\n";
+        }
+    }
+    return list;
+}
+
+std::string ShippedName(int day, int month)
+{
+    std::FILE* file = std::fopen(TIKAVO_LIST, "rb");
+    if (!file)
+        return std::string();
+    std::string bytes;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.append(buffer, n);
+    std::fclose(file);
+    char start[16];
+    std::snprintf(start, sizeof start, "%02d.%02d.;", day, month);
+    std::size_t at = bytes.compare(0, 7, start) == 0 ? 0 : bytes.find(std::string("\n") + start);
+    if (at == std::string::npos)
+        return std::string();
+    at = bytes.find(';', at) + 1;
+    return bytes.substr(at, bytes.find_first_of("\r\n", at) - at);
+}
+
+namespace {
+BOOL CALLBACK FindNotepad(HWND hwnd, LPARAM lParam)
+{
+    if (IsWindowVisible(hwnd) && ClassNameOf(hwnd) == "Notepad"
+        && WideTextOf(hwnd).find(L"jmena.txt") != std::wstring::npos) {
+        *reinterpret_cast<HWND*>(lParam) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND WaitForNotepad(DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND found = nullptr;
+        EnumWindows(FindNotepad, reinterpret_cast<LPARAM>(&found));
+        if (found || GetTickCount() - start >= timeoutMs)
+            return found;
+        Sleep(50);
+    }
+}
+
+void EndNotepad(HWND notepad)
+{
+    if (!notepad || !IsWindow(notepad))
+        return;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(notepad, &pid);
+    PostMessageW(notepad, WM_CLOSE, 0, 0);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    if (!process)
+        return;
+    if (WaitForSingleObject(process, 3000) == WAIT_TIMEOUT)
+        TerminateProcess(process, 1);
+    CloseHandle(process);
+}
+
+}  // namespace testsupport

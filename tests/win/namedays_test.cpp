@@ -1,0 +1,308 @@
+// The name-day list on disk beside the program: opened on every tick,
+// reported once when it cannot be opened, bad lists survived, and edited in
+// notepad with the clock standing still meanwhile.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "namedays/namedays.h"
+#include "res/resource.h"
+#include "support/namelistfiles.h"
+#include "support/winsupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+const char errorText[] = "Cannot open the specify file jmena";
+
+class NameDaysTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        directory = GetProgramDirectory();
+        ASSERT_FALSE(directory.empty());
+        listPath = Wide(directory.c_str()) + L"jmena.txt";
+        // The shipped list lies beside the tests' executable; each test
+        // here starts without it and puts it back at its end.
+        hadList = ReadBytes(listPath, shippedList);
+        RemoveList();
+    }
+    void TearDown() override
+    {
+        RemoveList();
+        if (hadList)
+            WriteList(shippedList);
+    }
+
+    void RemoveList()
+    {
+        SetFileAttributesW(listPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(listPath.c_str());
+        RemoveDirectoryW(listPath.c_str());
+    }
+    bool WriteList(const std::string& bytes) { return WriteBytes(listPath, bytes); }
+
+    // A tick's step 7 that must take well under a second.
+    bool QuickStep(int day, int month)
+    {
+        DWORD start = GetTickCount();
+        bool goesOn = UpdateTodayName(day, month);
+        DWORD took = GetTickCount() - start;
+        EXPECT_LT(took, 1000u) << "step 7 on " << day << "." << month << ". took " << took << " ms";
+        return goesOn;
+    }
+
+    std::string directory;
+    std::wstring listPath;
+    bool hadList = false;
+    std::string shippedList;
+};
+
+// Presses OK in any box that opens while it exists, after letting the box's
+// own loop run the given number of inner ticks.
+struct BoxDismisser {
+    BoxDismisser(BoxRecorder& boxes, int innerTicks)
+        : ticker(100, [this, &boxes, innerTicks] {
+              std::vector<HWND> open = boxes.open();
+              if (open.empty())
+                  return;
+              flagInside = listErrorShown;
+              oneButton = GetDlgItem(open.back(), IDOK) != nullptr && GetDlgItem(open.back(), IDCANCEL) == nullptr;
+              if (innerTicksStarted < innerTicks) {
+                  ++innerTicksStarted;
+                  innerResults.push_back(UpdateTodayName(6, 12));
+                  return;
+              }
+              PressOk(open.back());
+          })
+    {
+    }
+    std::vector<bool> innerResults;
+    int innerTicksStarted = 0;
+    int flagInside = -1;
+    bool oneButton = false;
+    ThreadTicker ticker;
+};
+
+TEST_F(NameDaysTest, TheListBesideTheProgramIsReadOnlyWhenALookupIsDue)
+{
+    BoxRecorder boxes;
+    BoxDismisser dismisser(boxes, 0);
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    ASSERT_EQ(directory.back(), '\\');
+    EXPECT_EQ(std::string(exe).substr(0, directory.size()), directory);
+    EXPECT_EQ(std::string(exe).find('\\', directory.size()), std::string::npos) << exe;
+
+    ASSERT_TRUE(WriteList(Cp1250("05.12.;Jitka\r\n06.12.;Mikuláš\r\n")));
+    EXPECT_TRUE(QuickStep(6, 12));
+    EXPECT_EQ(todayName, Cp1250("Mikuláš"));
+
+    // Rewritten on disk: the day's later ticks do not read it...
+    ASSERT_TRUE(WriteList(Cp1250("06.12.;Nikolas\r\n")));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(QuickStep(6, 12));
+    EXPECT_EQ(todayName, Cp1250("Mikuláš"));
+    // ...the first tick after an edit does.
+    listEdited = 1;
+    editLookupDone = 0;
+    EXPECT_TRUE(QuickStep(6, 12));
+    EXPECT_EQ(todayName, "Nikolas");
+    EXPECT_EQ(listEdited, 0);
+    EXPECT_EQ(editLookupDone, 1);
+
+    // Held open for writing by another program (an editor saving it), the
+    // list is still read on the next day.
+    HANDLE writer = CreateFileW(listPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(WriteList(Cp1250("07.12.;Ambrož\r\n")));
+    EXPECT_TRUE(QuickStep(7, 12));
+    CloseHandle(writer);
+    EXPECT_EQ(todayName, Cp1250("Ambrož"));
+    EXPECT_EQ(listErrorShown, 0);
+    EXPECT_TRUE(boxes.boxes().empty()) << "the list could not be opened: " << boxes.boxes()[0].text;
+}
+
+TEST_F(NameDaysTest, AMissingListIsReportedInOneBoxWhileTicksGoOnInsideIt)
+{
+    BoxRecorder boxes;
+    BoxDismisser dismisser(boxes, 3);
+    EXPECT_FALSE(UpdateTodayName(6, 12)) << "the tick that reports must end without a title";
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    const BoxInfo& box = boxes.boxes()[0];
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.text, errorText);
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_TRUE(dismisser.oneButton) << "the box has one OK button";
+    EXPECT_EQ(dismisser.flagInside, 1) << "the report is marked before the box shows";
+    EXPECT_EQ(dismisser.innerResults, (std::vector<bool>{ true, true, true })) << "ticks inside the box write titles";
+
+    // Later ticks are silent and go on, with no name.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(QuickStep(6, 12));
+    EXPECT_EQ(todayName, "");
+
+    // Put in place: the next tick has the name.
+    ASSERT_TRUE(WriteList(Cp1250("06.12.;Mikuláš\r\n07.12.;Ambrož\r\n")));
+    EXPECT_TRUE(QuickStep(6, 12));
+    EXPECT_EQ(todayName, Cp1250("Mikuláš"));
+
+    // Deleted while running: no second box, the name stays past midnight.
+    RemoveList();
+    EXPECT_TRUE(QuickStep(6, 12));
+    EXPECT_TRUE(QuickStep(7, 12));
+    EXPECT_EQ(todayName, Cp1250("Mikuláš"));
+    EXPECT_EQ(boxes.boxes().size(), 1u);
+}
+
+TEST_F(NameDaysTest, BadListsNeverStopTheClock)
+{
+    BoxRecorder boxes;
+    BoxDismisser dismisser(boxes, 0);
+
+    // A folder where the list should be cannot be opened: the one box.
+    ASSERT_TRUE(CreateDirectoryW(listPath.c_str(), nullptr));
+    EXPECT_FALSE(QuickStep(1, 1));
+    EXPECT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_TRUE(QuickStep(1, 1));
+    RemoveDirectoryW(listPath.c_str());
+
+    // Binary garbage.
+    std::string garbage;
+    unsigned seed = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        garbage += static_cast<char>(seed >> 16);
+    }
+    ASSERT_TRUE(WriteList(garbage));
+    EXPECT_TRUE(QuickStep(2, 1));
+
+    // One endless line.
+    ASSERT_TRUE(WriteList("02.01.;" + std::string(20 * 1000 * 1000, 'x')));
+    EXPECT_TRUE(QuickStep(3, 1));
+    EXPECT_EQ(todayName, "");
+
+    // A list of a gigabyte: its first line still gives the name, and every
+    // tick costs no more than the lines it may read.
+    {
+        HANDLE file = CreateFileW(listPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        const char first[] = "04.01.;Diana\r\n";
+        DWORD written = 0;
+        WriteFile(file, first, sizeof first - 1, &written, nullptr);
+        LARGE_INTEGER size;
+        size.QuadPart = 1024LL * 1024 * 1024;
+        ASSERT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    EXPECT_TRUE(QuickStep(4, 1));
+    EXPECT_EQ(todayName, "Diana");
+    EXPECT_TRUE(QuickStep(5, 1));
+    EXPECT_EQ(todayName, "");
+    EXPECT_TRUE(QuickStep(5, 1));
+
+    // Locked by another program that denies everyone else: like a missing
+    // list, and the box has already been shown.
+    ASSERT_TRUE(WriteList("06.01.;T\xF8i kr\xE1lov\xE9\r\n"));   // Tři králové
+    HANDLE locker = CreateFileW(listPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(locker, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(QuickStep(6, 1));
+    EXPECT_EQ(todayName, "");   // the 5 January lookup's result stays
+    // A range locked inside an open list reads as its end.
+    CloseHandle(locker);
+    locker = CreateFileW(listPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(locker, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(LockFile(locker, 0, 0, 4096, 0));
+    EXPECT_TRUE(QuickStep(7, 1));
+    UnlockFile(locker, 0, 0, 4096, 0);
+    CloseHandle(locker);
+    EXPECT_TRUE(QuickStep(6, 1));
+    EXPECT_EQ(todayName, "T\xF8i kr\xE1lov\xE9");
+
+    EXPECT_EQ(boxes.boxes().size(), 1u) << "every bad list after the first is silent";
+}
+
+// The tick's clock, counting ticks and fixed on 6 December.
+std::atomic<int> ticksSeen{ 0 };
+void WINAPI SaintNicholasClock(LPSYSTEMTIME now)
+{
+    GetLocalTime(now);
+    now->wDay = 6;
+    now->wMonth = 12;
+    ++ticksSeen;
+}
+
+// What a second thread saw while the program waited for the editor.
+struct EditorWatch {
+    std::wstring listPath;
+    HWND notepad = nullptr;
+    int ticksWhenOpen = -1;
+    int ticksBeforeClose = -1;
+    bool rewritten = false;
+    std::atomic<bool> closing{ false };   // set just before notepad is asked to close
+};
+
+DWORD WINAPI WatchEditor(LPVOID parameter)
+{
+    auto* watch = static_cast<EditorWatch*>(parameter);
+    watch->notepad = WaitForNotepad(15000);
+    if (!watch->notepad)
+        return 0;
+    watch->ticksWhenOpen = ticksSeen;
+    Sleep(2500);
+    watch->ticksBeforeClose = ticksSeen;
+    watch->rewritten = WriteBytes(watch->listPath, EveryDayList(Cp1250("Nový Mikuláš")));
+    watch->closing = true;
+    EndNotepad(watch->notepad);
+    return 0;
+}
+
+TEST_F(NameDaysTest, EditingStartsNotepadOnTheListAndNoTickRunsUntilItCloses)
+{
+    appInstance = GetModuleHandleW(nullptr);
+    readLocalTime = SaintNicholasClock;
+    ASSERT_TRUE(RegisterMainWindowClass());
+    HWND main = CreateMainWindow();
+    ASSERT_NE(main, nullptr);
+
+    ASSERT_TRUE(WriteList(EveryDayList(Cp1250("Mikuláš"))));
+    ASSERT_TRUE(PumpUntil([] { return ticksSeen >= 1 && todayName == Cp1250("Mikuláš"); }, 3000))
+        << "ticks: " << ticksSeen << ", name: " << todayName;
+
+    EditorWatch watch;
+    watch.listPath = listPath;
+    HANDLE watcher = CreateThread(nullptr, 0, WatchEditor, &watch, 0, nullptr);
+    ASSERT_NE(watcher, nullptr);
+    SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);
+    bool returnedAfterClose = watch.closing;
+    WaitForSingleObject(watcher, 20000);
+    CloseHandle(watcher);
+
+    ASSERT_NE(watch.notepad, nullptr) << "no notepad window with jmena.txt in its title";
+    EXPECT_TRUE(returnedAfterClose) << "the command came back while the editor was still open";
+    EXPECT_EQ(watch.ticksBeforeClose, watch.ticksWhenOpen) << "ticks ran while the editor was open";
+    EXPECT_TRUE(watch.rewritten);
+    EXPECT_EQ(listEdited, 1);
+    EXPECT_EQ(editLookupDone, 0);
+    EXPECT_EQ(todayName, Cp1250("Mikuláš"));
+
+    // The first tick after it reads the list again, on the same day.
+    int before = ticksSeen;
+    EXPECT_TRUE(PumpUntil([before] { return ticksSeen > before; }, 3000));
+    EXPECT_EQ(todayName, Cp1250("Nový Mikuláš"));
+    EXPECT_EQ(listEdited, 0);
+    EXPECT_EQ(editLookupDone, 1);
+
+    DestroyWindow(main);
+    readLocalTime = GetLocalTime;
+}
+
+}  // namespace

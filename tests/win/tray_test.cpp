@@ -1,0 +1,573 @@
+// The tray icon and its menu: the record the shell gets, the error boxes, the
+// menu as the user sees it, which clicks open it, and the icon coming back
+// after a shell restart.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "res/resource.h"
+#include "support/winsupport.h"
+#include "tray/tray.h"
+
+using namespace testsupport;
+
+namespace {
+
+// ---- The shell, watched -------------------------------------------------
+
+struct ShellCall {
+    DWORD message;
+    std::vector<BYTE> record;   // the record as the shell got it, cbSize bytes
+    BOOL result;
+    bool windowAlive;           // the record's window still existed
+};
+
+std::vector<ShellCall> shellCalls;
+enum class Shell { Answers, RefusesAll, RefusesAdd } shellMode = Shell::Answers;
+
+BOOL WINAPI WatchingNotifier(DWORD message, PNOTIFYICONDATAA data)
+{
+    DWORD size = data->cbSize < sizeof *data ? data->cbSize : sizeof *data;
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(data);
+    ShellCall call{ message, std::vector<BYTE>(bytes, bytes + size), FALSE, IsWindow(data->hWnd) != FALSE };
+    bool refuse = shellMode == Shell::RefusesAll || (shellMode == Shell::RefusesAdd && message == NIM_ADD);
+    call.result = refuse ? FALSE : Shell_NotifyIconA(message, data);
+    shellCalls.push_back(call);
+    return call.result;
+}
+
+// Whether the shell knows the program's icon of this window: a change
+// without any field succeeds only for an icon that exists.
+bool IconExists(HWND hwnd)
+{
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = 488;
+    probe.hWnd = hwnd;
+    probe.uID = 1;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+void RemoveIconBehindTheProgramsBack(HWND hwnd)
+{
+    NOTIFYICONDATAA record = {};
+    record.cbSize = 488;
+    record.hWnd = hwnd;
+    record.uID = 1;
+    Shell_NotifyIconA(NIM_DELETE, &record);
+}
+
+// The shell's ANSI record with balloon fields, written out by its published
+// layout: 488 bytes, everything not set zero.
+struct ExpectedRecord {
+    std::vector<BYTE> bytes = std::vector<BYTE>(488, 0);
+    ExpectedRecord(HWND hwnd)
+    {
+        Put(0, 488);
+        Put(4, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)));
+        Put(8, 1);
+    }
+    void Put(size_t offset, DWORD value) { memcpy(&bytes[offset], &value, 4); }
+    void Text(size_t offset, const std::string& text) { memcpy(&bytes[offset], text.c_str(), text.size() + 1); }
+
+    void Icon(HICON icon, DWORD flags)
+    {
+        Put(12, flags);
+        Put(16, 1025);   // the callback message
+        Put(20, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(icon)));
+        Text(24, "Tikavo_T 1.0.8.0");   // tooltip, 128 bytes
+        // 152 state, 156 state mask: 0
+    }
+    void Balloon()
+    {
+        Text(160, Cp1250("Zobrazí den, datum, tikavo\na jméno v horním pruhu okna."));   // 256 bytes
+        Put(416, 10000);                 // time-out
+        Text(420, "Tikavo_T 1.0.8.0");   // balloon title, 64 bytes
+        Put(484, NIIF_INFO);
+    }
+};
+
+// Where two records differ, for a failure message.
+std::string FirstDifference(const std::vector<BYTE>& got, const std::vector<BYTE>& want)
+{
+    if (got.size() != want.size())
+        return "size " + std::to_string(got.size()) + " instead of " + std::to_string(want.size());
+    for (size_t i = 0; i < got.size(); ++i)
+        if (got[i] != want[i])
+            return "byte " + std::to_string(i) + " is " + std::to_string(got[i]) + " instead of " +
+                   std::to_string(want[i]);
+    return "none";
+}
+
+HICON TrayIconResource()
+{
+    return LoadIconA(GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_TRAYICON));
+}
+
+// ---- The menu, seen while its own loop runs ---------------------------
+
+struct MenuItem {
+    UINT id;
+    bool separator;
+    bool grayed;
+    std::string text;
+};
+
+std::vector<MenuItem> ReadMenu(HMENU menu)
+{
+    std::vector<MenuItem> items;
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        char text[128] = "";
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+        bool separator = (info.fType & MFT_SEPARATOR) != 0;
+        items.push_back({ separator ? 0 : info.wID, separator, (info.fState & MFS_GRAYED) != 0,
+                          separator ? "" : text });
+    }
+    return items;
+}
+
+BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM lParam)
+{
+    if (IsWindowVisible(hwnd) && ClassNameOf(hwnd) == "#32768") {
+        *reinterpret_cast<HWND*>(lParam) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The popup menu window this thread shows, if any.
+HWND OpenMenuWindow()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// One showing of the menu as the test saw it.
+struct Showing {
+    HMENU popup = nullptr;
+    std::vector<MenuItem> items;
+    RECT rect = {};
+    HWND foreground = nullptr;
+    int ticksWhileOpen = 0;
+};
+
+int ticksSeen = 0;
+void WINAPI CountingClock(LPSYSTEMTIME now)
+{
+    ++ticksSeen;
+    GetLocalTime(now);
+}
+
+// Watches this thread for the tray menu; reads each showing, waits for one
+// clock tick inside the menu's loop when asked, then cancels it or lets
+// `choose` pick an item.
+class MenuWatcher {
+public:
+    explicit MenuWatcher(bool waitForATick = false)
+        : waitForATick_(waitForATick), ticker_(30, [this] { Look(); }) {}
+    std::vector<Showing> showings;
+    // Called with the open menu window instead of cancelling it; returns
+    // true when it has chosen an item.
+    std::function<bool(HWND)> choose;
+    // The next menu is a new showing even if the system reuses its window.
+    void NextShowing() { current_ = nullptr; }
+
+private:
+    void Look()
+    {
+        HWND window = OpenMenuWindow();
+        if (window == nullptr) {
+            current_ = nullptr;
+            return;
+        }
+        if (window != current_) {
+            current_ = window;
+            Showing showing;
+            showing.popup = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+            showing.items = ReadMenu(showing.popup);
+            GetWindowRect(window, &showing.rect);
+            showing.foreground = GetForegroundWindow();
+            ticksAtOpen_ = ticksSeen;
+            showings.push_back(showing);
+        }
+        showings.back().ticksWhileOpen = ticksSeen - ticksAtOpen_;
+        if (waitForATick_ && showings.back().ticksWhileOpen < 1)
+            return;
+        if (choose) {
+            if (!acted_)
+                acted_ = choose(window);
+            return;
+        }
+        EndMenu();
+    }
+    bool waitForATick_;
+    HWND current_ = nullptr;
+    int ticksAtOpen_ = 0;
+    bool acted_ = false;
+    ThreadTicker ticker_;
+};
+
+// The main window's posted messages waiting in the queue.
+std::vector<UINT> PostedTo(HWND hwnd)
+{
+    std::vector<UINT> messages;
+    MSG msg;
+    while (PeekMessageW(&msg, hwnd, 0, 0, PM_REMOVE | PM_NOYIELD))
+        messages.push_back(msg.message);
+    return messages;
+}
+
+bool Contains(const std::vector<UINT>& messages, UINT message)
+{
+    for (UINT m : messages)
+        if (m == message)
+            return true;
+    return false;
+}
+
+// ---- The program's main window with its icon ----------------------------
+
+class TrayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        appInstance = GetModuleHandleW(nullptr);
+        readLocalTime = CountingClock;
+        shellCalls.clear();
+        shellMode = Shell::Answers;
+        trayIconNotifier = WatchingNotifier;
+        ASSERT_TRUE(RegisterMainWindowClass());
+        main = CreateMainWindow();
+        ASSERT_NE(main, nullptr);
+    }
+    void TearDown() override
+    {
+        trayIconNotifier = Shell_NotifyIconA;
+        RemoveIconBehindTheProgramsBack(main);
+        if (IsWindow(main))
+            DestroyWindow(main);
+        readLocalTime = GetLocalTime;
+    }
+    LRESULT TrayNotification(UINT mouseMessage)
+    {
+        return SendMessageW(main, trayCallbackMessage, 1, mouseMessage);
+    }
+    HWND main = nullptr;
+};
+
+TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
+{
+    // The window's creation added the icon, with its balloon.
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_TRUE(shellCalls[0].result) << "Wine's shell refused the icon";
+    ASSERT_NE(TrayIconResource(), nullptr);
+    ExpectedRecord added(main);
+    added.Icon(TrayIconResource(), NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
+    added.Balloon();
+    EXPECT_EQ(shellCalls[0].record, added.bytes) << "first difference: "
+                                                  << FirstDifference(shellCalls[0].record, added.bytes);
+    EXPECT_TRUE(IconExists(main));
+
+    EXPECT_TRUE(RemoveTrayIcon(main));
+    ASSERT_EQ(shellCalls.size(), 2u);
+    EXPECT_EQ(shellCalls[1].message, static_cast<DWORD>(NIM_DELETE));
+    ExpectedRecord removed(main);
+    EXPECT_EQ(shellCalls[1].record, removed.bytes) << "first difference: "
+                                                    << FirstDifference(shellCalls[1].record, removed.bytes);
+    EXPECT_FALSE(IconExists(main));
+
+    // And once more by hand: the record does not keep anything of the removal.
+    EXPECT_TRUE(AddTrayIcon(main));
+    ASSERT_EQ(shellCalls.size(), 3u);
+    EXPECT_EQ(shellCalls[2].record, added.bytes) << "first difference: "
+                                                  << FirstDifference(shellCalls[2].record, added.bytes);
+    EXPECT_TRUE(IconExists(main));
+    EXPECT_TRUE(RemoveTrayIcon(main));
+    EXPECT_FALSE(IconExists(main));
+}
+
+TEST_F(TrayTest, TheExitCommandTakesTheIconAwayBeforeTheWindowGoes)
+{
+    PumpFor(50);
+    shellCalls.clear();
+    EXPECT_EQ(SendMessageW(main, WM_COMMAND, IDM_EXIT, 0), 0);
+    EXPECT_FALSE(IsWindow(main));
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_TRUE(shellCalls[0].result);
+    EXPECT_TRUE(shellCalls[0].windowAlive) << "the icon must go while its window still exists";
+    EXPECT_EQ(shellCalls[0].record, ExpectedRecord(main).bytes);
+    MSG msg = {};
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0u);
+}
+
+// A refusing shell: what the user sees of it.
+struct ErrorBox {
+    BoxInfo box;
+    bool ownWindowsDisabled = false;
+    HICON icon = nullptr;
+};
+
+std::vector<ErrorBox> ShowBoxesOf(const std::function<void()>& action, HWND ownWindow)
+{
+    BoxRecorder recorder;
+    std::vector<ErrorBox> seen;
+    ThreadTicker closer(50, [&] {
+        for (HWND box : recorder.open()) {
+            bool known = false;
+            for (const ErrorBox& error : seen)
+                known = known || error.box.hwnd == box;
+            if (known)
+                continue;
+            ErrorBox error;
+            for (const BoxInfo& info : recorder.boxes())
+                if (info.hwnd == box)
+                    error.box = info;
+            // A task-modal box may be activated before its text is set.
+            error.box.caption = NarrowTextOf(box);
+            error.box.text = BoxText(box);
+            error.ownWindowsDisabled = !IsWindowEnabled(ownWindow);
+            error.icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0));
+            seen.push_back(error);
+            PressOk(box);
+        }
+    });
+    action();
+    PumpUntil([&] { return recorder.open().empty(); }, 2000);
+    return seen;
+}
+
+TEST_F(TrayTest, ARefusingShellIsReportedInATaskModalErrorBoxWithoutOwnerOrCaption)
+{
+    TestWindow other(L"Jin\u00E9 okno");
+    // The caption a box without one gets from the system.
+    std::vector<ErrorBox> reference =
+        ShowBoxesOf([] { MessageBoxA(nullptr, "x", nullptr, MB_OK); }, other.hwnd());
+    ASSERT_EQ(reference.size(), 1u);
+
+    shellMode = Shell::RefusesAll;
+    bool added = true, removed = true;
+    std::vector<ErrorBox> boxes = ShowBoxesOf([&] { added = AddTrayIcon(main); }, other.hwnd());
+    std::vector<ErrorBox> more = ShowBoxesOf([&] { removed = RemoveTrayIcon(main); }, other.hwnd());
+    boxes.insert(boxes.end(), more.begin(), more.end());
+
+    EXPECT_FALSE(added);
+    EXPECT_FALSE(removed);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].box.text, Cp1250("Nelze přidat ikonu"));
+    EXPECT_EQ(boxes[1].box.text, Cp1250("Nelze odebrat ikonu"));
+    for (const ErrorBox& error : boxes) {
+        EXPECT_EQ(error.box.owner, nullptr);
+        EXPECT_EQ(error.box.caption, reference[0].box.caption);
+        EXPECT_EQ(error.icon, LoadIconA(nullptr, IDI_ERROR)) << "the box shows the error icon";
+        EXPECT_TRUE(error.ownWindowsDisabled) << "a task-modal box disables the program's other windows";
+    }
+    EXPECT_FALSE(reference[0].ownWindowsDisabled) << "an ordinary box without owner leaves them alone";
+}
+
+TEST_F(TrayTest, AMissingIconResourceAddsNothingAndSaysNothing)
+{
+    RemoveTrayIcon(main);
+    shellCalls.clear();
+    appInstance = GetModuleHandleW(L"kernel32.dll");   // a module without icon 10004
+    BoxRecorder recorder;
+    EXPECT_FALSE(AddTrayIcon(main));
+    EXPECT_FALSE(ReAddTrayIcon(main));
+    PumpFor(200);
+    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(recorder.boxes().empty());
+    EXPECT_FALSE(IconExists(main));
+}
+
+TEST_F(TrayTest, TheMenuShowsItsItemsAndGreysThePlacementInForce)
+{
+    const std::vector<MenuItem> expected = {
+        { IDM_PLACE_BEFORE, false, false, Cp1250("Před název souboru") },
+        { IDM_PLACE_AFTER, false, false, Cp1250("Za název souboru") },
+        { 0, true, false, "" },
+        { IDM_EDIT_NAMES, false, false, Cp1250("Editace jmen") },
+        { 0, true, false, "" },
+        { IDM_COUNTDOWN, false, false, Cp1250("Odpočítávání") },
+        { 0, true, false, "" },
+        { IDM_ALARM, false, false, Cp1250("Alarm") },
+        { 0, true, false, "" },
+        { IDM_ABOUT, false, false, Cp1250("About") },
+        { IDM_EXIT, false, false, Cp1250("Ukončit program?") },
+    };
+
+    SetCursorPos(600, 700);
+    PostedTo(main);
+    MenuWatcher watcher(true);
+    EXPECT_EQ(TrayNotification(WM_RBUTTONDOWN), 0);
+    std::vector<UINT> afterFirst = PostedTo(main);
+    placeBefore = 1;
+    watcher.NextShowing();
+    EXPECT_EQ(TrayNotification(WM_RBUTTONDOWN), 0);
+    std::vector<UINT> afterSecond = PostedTo(main);
+
+    ASSERT_EQ(watcher.showings.size(), 2u);
+    for (int shown = 0; shown < 2; ++shown) {
+        SCOPED_TRACE(shown == 0 ? "placeBefore 0" : "placeBefore 1");
+        const Showing& showing = watcher.showings[shown];
+        ASSERT_EQ(showing.items.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            SCOPED_TRACE("item " + std::to_string(i));
+            EXPECT_EQ(showing.items[i].id, expected[i].id);
+            EXPECT_EQ(showing.items[i].separator, expected[i].separator);
+            EXPECT_EQ(showing.items[i].text, expected[i].text);
+            bool greyed = (shown == 0 && expected[i].id == IDM_PLACE_AFTER) ||
+                          (shown == 1 && expected[i].id == IDM_PLACE_BEFORE);
+            if (!expected[i].separator)
+                EXPECT_EQ(showing.items[i].grayed, greyed);
+        }
+        // At the cursor, above it; the hidden main window in front meanwhile,
+        // and the clock goes on ticking inside the menu's loop.
+        EXPECT_EQ(showing.rect.left, 600);
+        EXPECT_EQ(showing.rect.bottom, 700);
+        EXPECT_EQ(showing.foreground, main);
+        EXPECT_GE(showing.ticksWhileOpen, 1);
+        // Loaded for this showing and destroyed after it.
+        EXPECT_FALSE(IsMenu(showing.popup));
+    }
+    // Once the menu has returned, the main window's queue moves on, so the
+    // next showing does not close at once.
+    EXPECT_TRUE(Contains(afterFirst, WM_NULL));
+    EXPECT_TRUE(Contains(afterSecond, WM_NULL));
+
+    // The menu resource itself: one popup named "Tray menu".
+    HMENU menu = LoadMenuA(GetModuleHandleW(nullptr), "RTRAYMENU");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetMenuItemCount(menu), 1);
+    char name[32] = "";
+    GetMenuStringA(menu, 0, name, sizeof name, MF_BYPOSITION);
+    EXPECT_STREQ(name, "Tray menu");
+    DestroyMenu(menu);
+}
+
+TEST_F(TrayTest, OnlyARightButtonPressOnTheIconOpensTheMenu)
+{
+    MenuWatcher watcher;
+    const UINT ignored[] = { WM_RBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
+                             WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MOUSEMOVE, WM_CONTEXTMENU,
+                             NIN_BALLOONUSERCLICK, NIN_BALLOONTIMEOUT };
+    for (UINT mouseMessage : ignored) {
+        EXPECT_EQ(TrayNotification(mouseMessage), 0);
+        PumpFor(100);
+        EXPECT_TRUE(watcher.showings.empty()) << "notification " << mouseMessage << " opened the menu";
+    }
+    EXPECT_EQ(TrayNotification(WM_RBUTTONDOWN), 0);
+    EXPECT_EQ(watcher.showings.size(), 1u);
+}
+
+TEST_F(TrayTest, AChosenItemComesBackAsItsCommand)
+{
+    MenuWatcher watcher;
+    // Down to the first item, then Enter: "Před název souboru".
+    watcher.choose = [](HWND menuWindow) {
+        PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+        return true;
+    };
+    ASSERT_EQ(placeBefore, 0);
+    EXPECT_EQ(TrayNotification(WM_RBUTTONDOWN), 0);
+    ASSERT_EQ(watcher.showings.size(), 1u);
+    EXPECT_TRUE(PumpUntil([] { return placeBefore == 1; }, 2000)) << "the command never arrived";
+}
+
+TEST_F(TrayTest, TheIconComesBackWhenTheShellRestarts)
+{
+    ASSERT_TRUE(IconExists(main));
+    ASSERT_NE(taskbarCreatedMessage, 0u);
+    ASSERT_EQ(taskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
+    // Every step runs with a box closer, so a wrong box fails the test
+    // instead of hanging it.
+    auto taskbarCreated = [this] {
+        return ShowBoxesOf([this] { EXPECT_EQ(SendMessageW(main, taskbarCreatedMessage, 0, 0), 0); }, main);
+    };
+
+    // A new shell knows no icons: the program adds its own again, quietly,
+    // without the greeting balloon.
+    RemoveIconBehindTheProgramsBack(main);
+    ASSERT_FALSE(IconExists(main));
+    shellCalls.clear();
+    EXPECT_TRUE(taskbarCreated().empty());
+    EXPECT_TRUE(IconExists(main));
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].message, static_cast<DWORD>(NIM_ADD));
+    ExpectedRecord again(main);
+    again.Icon(TrayIconResource(), NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    EXPECT_EQ(shellCalls[0].record, again.bytes) << "first difference: "
+                                                  << FirstDifference(shellCalls[0].record, again.bytes);
+
+    // A shell that still has the icon refuses a second one: it is renewed.
+    shellCalls.clear();
+    shellMode = Shell::RefusesAdd;
+    EXPECT_TRUE(taskbarCreated().empty());
+    EXPECT_TRUE(IconExists(main));
+    ASSERT_EQ(shellCalls.size(), 2u);
+    EXPECT_EQ(shellCalls[1].message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(shellCalls[1].record, again.bytes);
+
+    // The real shell, told twice, keeps one icon and says yes.
+    shellMode = Shell::Answers;
+    EXPECT_TRUE(taskbarCreated().empty());
+    EXPECT_TRUE(shellCalls.back().result);
+    EXPECT_TRUE(RemoveTrayIcon(main));
+    EXPECT_FALSE(IconExists(main)) << "a second icon was left behind";
+
+    // Only when the shell takes it in neither way is the user told.
+    AddTrayIcon(main);
+    shellMode = Shell::RefusesAll;
+    std::vector<ErrorBox> boxes = taskbarCreated();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].box.text, Cp1250("Nelze přidat ikonu"));
+    bool readded = true;
+    EXPECT_EQ(ShowBoxesOf([&] { readded = ReAddTrayIcon(main); }, main).size(), 1u);
+    EXPECT_FALSE(readded);
+}
+
+TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
+{
+    BoxRecorder recorder;
+    int ticksAtOpen = -1;
+    std::vector<std::string> texts;
+    ThreadTicker driver(50, [&] {
+        std::vector<HWND> open = recorder.open();
+        if (open.empty())
+            return;
+        if (ticksAtOpen < 0) {
+            ticksAtOpen = ticksSeen;
+            for (HWND child = GetWindow(open.back(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                texts.push_back(NarrowTextOf(child));
+        }
+        if (ticksSeen > ticksAtOpen)
+            PressOk(open.back());
+    });
+    EXPECT_EQ(SendMessageW(main, WM_COMMAND, IDM_ABOUT, 0), 0);
+
+    ASSERT_EQ(recorder.boxes().size(), 1u);
+    const BoxInfo& about = recorder.boxes()[0];
+    EXPECT_EQ(about.owner, main);
+    EXPECT_NE(about.caption.find("Tikavo_T 1.0.8.0"), std::string::npos) << about.caption;
+    bool noticeShown = false;
+    for (const std::string& text : texts)
+        noticeShown = noticeShown ||
+                      text == Cp1250("Hodiny v titulku okna – den, datum, čas a jméno, které má svátek.");
+    EXPECT_TRUE(noticeShown) << "the about box shows the notice";
+    EXPECT_GT(ticksSeen, ticksAtOpen) << "the clock ticks on while the about box is open";
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+#include "timers/alarm.h"
+
+#include <cstring>
+
+int64_t alarmLastCheck = alarmNoCheckYet;
+
+namespace {
+
+constexpr int64_t secondsPerDay = 86400;
+
+// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
+int64_t DaysFromCivil(int year, int month, int day)
+{
+    int64_t y = year - (month <= 2 ? 1 : 0);
+    int64_t era = (y >= 0 ? y : y - 399) / 400;
+    int64_t yearOfEra = y - era * 400;
+    int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+}  // namespace
+
+int64_t MomentSeconds(const LocalMoment& moment)
+{
+    return DaysFromCivil(moment.year, moment.month, moment.day) * secondsPerDay
+         + moment.hour * 3600 + moment.minute * 60 + moment.second;
+}
+
+bool RecordAlarmCheck(const LocalMoment& now, const TimerSettingsRecord& settings)
+{
+    int64_t checkTime = MomentSeconds(now);
+
+    // The first check after start: nothing before it is the alarm's business.
+    if (alarmLastCheck == alarmNoCheckYet) {
+        alarmLastCheck = checkTime;
+        return false;
+    }
+    // An older time than the last check: a tick resumed after a box, or the
+    // clock set back. Whatever lies up to the last check has had its turn.
+    if (checkTime < alarmLastCheck) {
+        if (alarmLastCheck - checkTime > secondsPerDay)
+            alarmLastCheck = checkTime;   // the date was put right: start afresh
+        return false;
+    }
+
+    int64_t lastCheck = alarmLastCheck;
+    alarmLastCheck = checkTime;   // before any ring: ticks inside the box see it
+    if (std::strcmp(settings.alarmFlag, "Yes") != 0)
+        return false;
+
+    // The latest alarm moment at or before the check: today's, or yesterday's
+    // while today's is still ahead. Only the time of day counts.
+    int hours, minutes, seconds;
+    SplitTime(settings.alarmTime, hours, minutes, seconds);
+    LocalMoment today = now;
+    today.hour = hours;
+    today.minute = minutes;
+    today.second = seconds;
+    int64_t moment = MomentSeconds(today);
+    if (moment > checkTime)
+        moment -= secondsPerDay;
+    return moment > lastCheck;
+}
+
+void RecordAlarmSwitchOn(const LocalMoment& now)
+{
+    int64_t switchedOn = MomentSeconds(now);
+    if (alarmLastCheck == alarmNoCheckYet || switchedOn > alarmLastCheck)
+        alarmLastCheck = switchedOn;
+}
