@@ -10,7 +10,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     wc.lpszClassName = L"BenchFrontWindow";
     RegisterClassW(&wc);
     HWND hwnd = CreateWindowW(L"BenchFrontWindow", L"Dokument", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              50, 50, 600, 200, nullptr, nullptr, instance, nullptr);
+                              150, 180, 820, 160, nullptr, nullptr, instance, nullptr);
     SetForegroundWindow(hwnd);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)

@@ -100,6 +100,7 @@ BENCHMARK(Floor);
 // Keeps each benchmark's time per iteration for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
