@@ -2,8 +2,6 @@
 // icon for its commands.
 #include "app/app.h"
 
-#include <commctrl.h>
-
 int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE, LPSTR, int)
 {
     appInstance = hThisInstance;
@@ -14,10 +12,6 @@ int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE, LPSTR, int)
     // then fight the first over the same titles.
     if (FindWindowA(appNameVersion, nullptr) != nullptr)
         return 0;
-
-    // The countdown and alarm dialogs hold date-time pickers.
-    INITCOMMONCONTROLSEX icc = { sizeof icc, ICC_DATE_CLASSES };
-    InitCommonControlsEx(&icc);
 
     if (!RegisterMainWindowClass())
         return 0;

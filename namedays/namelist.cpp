@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/textput.h"
+
 std::string todayName;
 int listEdited = 0;
 int editLookupDone = 0;
@@ -219,8 +221,19 @@ bool RunNameDayStep(int day, int month, const NameListAccess& access)
 {
     char dayKey[32];
     char listKey[32];
-    std::snprintf(dayKey, sizeof dayKey, "%2d.%2d.", day, month);
-    std::snprintf(listKey, sizeof listKey, "%02d.%02d.", day, month);
+    // dayKey "%2d.%2d.", listKey "%02d.%02d."
+    char* p = dayKey;
+    PutNumber(p, TextLimit(dayKey, sizeof dayKey), day, 2, ' ');
+    PutChar(p, TextLimit(dayKey, sizeof dayKey), '.');
+    PutNumber(p, TextLimit(dayKey, sizeof dayKey), month, 2, ' ');
+    PutChar(p, TextLimit(dayKey, sizeof dayKey), '.');
+    TextEnd(p);
+    p = listKey;
+    PutNumber(p, TextLimit(listKey, sizeof listKey), day, 2, '0');
+    PutChar(p, TextLimit(listKey, sizeof listKey), '.');
+    PutNumber(p, TextLimit(listKey, sizeof listKey), month, 2, '0');
+    PutChar(p, TextLimit(listKey, sizeof listKey), '.');
+    TextEnd(p);
 
     // "0" equals no key: the tick's first lookup begins by reading.
     std::strcpy(lineFields.date, "0");

@@ -21,20 +21,27 @@ if [ -n "${DISPLAY:-}" ]; then
 else
     bash scripts/wine-harness.sh up "$state"
 fi
-run() { bash scripts/wine-harness.sh exec "$state" "$@"; }
+run() { bash "$root/scripts/wine-harness.sh" exec "$state" "$@"; }
+# Starts a Windows program in the background, detached from this terminal.
+start() {
+    local dir=$1
+    shift
+    (cd "$dir" && exec bash "$root/scripts/wine-harness.sh" exec "$state" setsid wine "$@") \
+        </dev/null >/dev/null 2>&1 &
+}
 
 if [ -n "$(run sh -c 'xdotool search --class "tikavo_t.exe" 2>/dev/null' || true)" ]; then
     echo "Tikavo_T already runs here."
 else
-    (cd build/windows && run setsid wine Tikavo_T.exe >/dev/null 2>&1 </dev/null &)
+    start build/windows Tikavo_T.exe
 fi
 
 # A window for the clock to decorate, so there is something to see at once.
-(run setsid wine notepad >/dev/null 2>&1 </dev/null &)
+start . notepad
 title=
 for _ in $(seq 1 40); do
     sleep 0.25
-    title=$(run sh -c 'xdotool search --class notepad getwindowname %@ 2>/dev/null' | grep ' \* ' | head -1 || true)
+    title=$(run sh -c 'xdotool search --class notepad getwindowname %@ 2>/dev/null' | grep -F ' * ' | head -1 || true)
     [ -n "$title" ] && break
 done
 

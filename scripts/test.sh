@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds everything and runs every test layer: core (natively under the
-# sanitizers, and again under Wine), fuzz, win and e2e.
+# sanitizers with the three-year soak, once more under valgrind's memcheck,
+# and again under Wine), fuzz, win and e2e with the release archive.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,6 +29,7 @@ run_tree() {
 all_total=0
 all_failed=0
 run_tree native
+run_tree plain
 run_tree windows
 
 echo

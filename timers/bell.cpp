@@ -5,7 +5,7 @@
 
 #include "app/app.h"
 
-BOOL (WINAPI *bellSoundPlayer)(LPCSTR, HMODULE, DWORD) = PlaySoundA;
+BOOL (WINAPI *bellSoundPlayer)(LPCSTR, HMODULE, DWORD) = PlayBellSound;
 
 void RingBell(HWND owner, const char* text, const char* caption)
 {

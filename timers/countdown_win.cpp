@@ -7,7 +7,7 @@
 #include "res/resource.h"
 #include "timers/countdown.h"
 
-MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME, UINT) = timeGetSystemTime;
+MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME, UINT) = ReadSystemMilliseconds;
 bool tickHeldByCountdownRing = false;
 
 // Held while the dialog is open.
@@ -30,6 +30,7 @@ void RunCountdownDialog(HWND hwnd)
         SetForegroundWindow(countdownDialog);
         return;
     }
+    MakeDatePickerAvailable();
     INT_PTR result = DialogBoxParamA(appInstance, "MYTIMER", hwnd, CountdownDialogProc,
                                      reinterpret_cast<LPARAM>(&TimerSettings));
     countdownDialog = nullptr;

@@ -38,4 +38,12 @@ void RunAlarmDialog(HWND hwnd);
 INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The system's PlaySoundA and timeGetSystemTime, with the multimedia library
+// loaded on first use.
+BOOL WINAPI PlayBellSound(LPCSTR sound, HMODULE module, DWORD flags);
+MMRESULT WINAPI ReadSystemMilliseconds(LPMMTIME time, UINT size);
+// Registers the date-time picker's window class (loading the common
+// controls) before a dialog with a picker opens; false when it cannot.
+bool MakeDatePickerAvailable();
+
 #endif

@@ -1,8 +1,8 @@
 #include "timers/timesettings.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+
+#include "common/textput.h"
 
 TimerSettingsRecord TimerSettings;
 
@@ -16,20 +16,21 @@ void InitTimerSettings()
 bool SplitTime(const char* text, int& hours, int& minutes, int& seconds)
 {
     char szTemp[64];
-    std::snprintf(szTemp, sizeof szTemp, "%s", text);
+    char* p = szTemp;
+    PutText(p, TextLimit(szTemp, sizeof szTemp), text);
+    TextEnd(p);
 
     // Runs of colons count as one separator; leading colons are skipped.
-    static const char szSep[] = ":";
+    const char szSep = ':';
     int* parts[3] = { &hours, &minutes, &seconds };
-    char* rest = szTemp;
+    const char* rest = szTemp;
     for (int* part : parts) {
-        rest += std::strspn(rest, szSep);
-        size_t length = std::strcspn(rest, szSep);
-        char piece[64];
-        std::memcpy(piece, rest, length);
-        piece[length] = '\0';
-        *part = std::atoi(piece);
-        rest += length;
+        while (*rest == szSep)
+            ++rest;
+        // The conversion stops at the colon that ends the piece.
+        *part = ReadNumber(rest);
+        while (*rest && *rest != szSep)
+            ++rest;
     }
     return true;
 }
@@ -41,7 +42,13 @@ bool FormatSeconds(char* buffer, uint32_t seconds)
     uint32_t rest = seconds - hours * 3600 - minutes * 60;
     if (hours > 23)
         hours = minutes = rest = 0;
-    std::snprintf(buffer, 9, "%02u:%02u:%02u", static_cast<unsigned>(hours),
-                  static_cast<unsigned>(minutes), static_cast<unsigned>(rest));
+    char* p = buffer;
+    const char* end = TextLimit(buffer, 9);
+    PutNumber(p, end, static_cast<long>(hours), 2, '0');
+    PutChar(p, end, ':');
+    PutNumber(p, end, static_cast<long>(minutes), 2, '0');
+    PutChar(p, end, ':');
+    PutNumber(p, end, static_cast<long>(rest), 2, '0');
+    TextEnd(p);
     return true;
 }

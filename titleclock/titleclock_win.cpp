@@ -10,6 +10,7 @@
 // owed it, and every tick tries again until it has it.
 #include "titleclock/titleclock.h"
 
+#include <cstring>
 #include <vector>
 
 #include "app/app.h"
@@ -36,21 +37,32 @@ enum class WriteResult { Taken, Refused, Unanswered };
 
 const wchar_t* AsWide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
-// The window's whole title, read without a message to its owner.
-std::u16string ReadTitle(HWND window)
+// The window's whole title, read without a message to its owner, into
+// title (its room is reused from tick to tick).
+void ReadTitleInto(HWND window, std::u16string& title)
 {
-    if (!window)
-        return std::u16string();
-    std::vector<wchar_t> buffer(1024);
+    static std::vector<wchar_t> buffer(1024);
+    if (!window) {
+        title.clear();
+        return;
+    }
     for (;;) {
         int got = InternalGetWindowText(window, buffer.data(), static_cast<int>(buffer.size()));
         if (got < 0)
             got = 0;
-        if (static_cast<size_t>(got) + 1 < buffer.size() || buffer.size() >= (1u << 24))
-            return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()),
-                                  static_cast<size_t>(got));
+        if (static_cast<size_t>(got) + 1 < buffer.size() || buffer.size() >= (1u << 24)) {
+            title.assign(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<size_t>(got));
+            return;
+        }
         buffer.resize(buffer.size() * 4);
     }
+}
+
+std::u16string ReadTitle(HWND window)
+{
+    std::u16string title;
+    ReadTitleInto(window, title);
+    return title;
 }
 
 // Sends the title and waits a short while for the owner to take it.
@@ -138,8 +150,12 @@ void TrackForegroundWindow()
         TakeBackOwed(foreground);
     }
 
-    windowTitle = ReadTitle(foreground);
+    ReadTitleInto(foreground, windowTitle);
     trackedWindow = foreground;
+    // The usual tick: the window still shows what the last tick wrote.
+    if (!windowTitle.empty() && windowTitle.size() == composedLength
+        && std::memcmp(windowTitle.data(), composedTitle, composedLength * sizeof(char16_t)) == 0)
+        return;
     savedTitle = OwnTitleOf(windowTitle, savedTitle, WrittenToTracked());
 }
 
@@ -170,17 +186,18 @@ void ComposeAndWriteTitle()
     if (!target)
         return;
     char16_t composition[titleCapacity];
-    ComposeTitle(composition, titleCapacity, savedTitle, clockText, todayName.c_str(),
+    size_t length = ComposeTitle(composition, titleCapacity, savedTitle, clockText, todayName.c_str(),
                  countdownActive != 0, placeBefore != 0,
                  countdownRemaining.c_str(), countdownNote.c_str());
-    std::u16string clock = WidenCp1250(clockText);
+    static std::u16string clock;   // its room is reused from tick to tick
+    WidenCp1250Into(clockText, clock);
 
     WriteResult written = WriteTitle(target, composition);
     if (target != trackedWindow)
         return;   // another tick has moved on meanwhile
     if (written == WriteResult::Taken) {
-        std::char_traits<char16_t>::copy(composedTitle, composition,
-                                         std::char_traits<char16_t>::length(composition) + 1);
+        std::char_traits<char16_t>::copy(composedTitle, composition, length + 1);
+        composedLength = length;
         writtenClockText = clock;
         pendingTitles.clear();   // the owner has answered every earlier one too
     } else if (written == WriteResult::Unanswered) {

@@ -5,6 +5,7 @@
 std::u16string windowTitle;
 std::u16string savedTitle;
 char16_t composedTitle[titleCapacity];
+size_t composedLength = 0;
 std::u16string writtenClockText;
 std::vector<Decoration> pendingTitles;
 
@@ -31,41 +32,80 @@ const char16_t cp1250High[128] = {
 };
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+char16_t WidenByte(char c)
+{
+    unsigned char byte = static_cast<unsigned char>(c);
+    return byte < 0x80 ? static_cast<char16_t>(byte) : cp1250High[byte - 0x80];
+}
+
+// Writes a composition into a fixed buffer, cutting what does not fit; the
+// tick composes a title every second, so nothing is allocated on the way.
+struct TitleWriter {
+    char16_t* out;
+    size_t length;
+    size_t limit;   // capacity less the terminator
+    bool cut;
+
+    void Wide(const std::u16string& text)
+    {
+        size_t n = std::min(text.size(), limit - length);
+        std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), out + length);
+        length += n;
+        cut = cut || n < text.size();
+    }
+    void Narrow(const char* text)
+    {
+        for (; *text; ++text) {
+            if (length == limit) {
+                cut = true;
+                return;
+            }
+            out[length++] = WidenByte(*text);
+        }
+    }
+};
 }  // namespace
+
+void WidenCp1250Into(const char* text, std::u16string& wide)
+{
+    size_t length = 0;
+    while (text[length])
+        ++length;
+    wide.resize(length);
+    for (size_t i = 0; i < length; ++i)
+        wide[i] = WidenByte(text[i]);
+}
 
 std::u16string WidenCp1250(const char* text)
 {
     std::u16string wide;
-    for (const char* p = text; *p; ++p) {
-        unsigned char byte = static_cast<unsigned char>(*p);
-        wide += byte < 0x80 ? static_cast<char16_t>(byte) : cp1250High[byte - 0x80];
-    }
+    WidenCp1250Into(text, wide);
     return wide;
 }
 
-void ComposeTitle(char16_t* out, size_t capacity, const std::u16string& ownTitle,
-                  const char* clock, const char* name, bool countdown, bool before,
-                  const char* remaining, const char* note)
+size_t ComposeTitle(char16_t* out, size_t capacity, const std::u16string& ownTitle,
+                    const char* clock, const char* name, bool countdown, bool before,
+                    const char* remaining, const char* note)
 {
     if (capacity == 0)
-        return;
-    const std::u16string clockName = WidenCp1250(clock) + WidenCp1250(name);
-    std::u16string title;
-    if (!countdown && !before)
-        title = ownTitle + clockName + u" *";
-    else if (!countdown)
-        title = clockName + u" * " + ownTitle;
-    else if (!before)
-        title = ownTitle + clockName + u" * Za " + WidenCp1250(remaining) + u"  " + WidenCp1250(note);
-    else
-        title = clockName + u" * Za " + WidenCp1250(remaining) + u" " + WidenCp1250(note)
-                + u" * " + ownTitle + u" ";
-
-    size_t length = std::min(title.size(), capacity - 1);
-    if (length < title.size() && length > 0 && IsHighSurrogate(title[length - 1]))
-        --length;   // do not leave half of a character behind
-    std::copy(title.begin(), title.begin() + static_cast<std::ptrdiff_t>(length), out);
-    out[length] = u'\0';
+        return 0;
+    TitleWriter w{ out, 0, capacity - 1, false };
+    if (!countdown && !before) {          // "%s%s%s *"
+        w.Wide(ownTitle); w.Narrow(clock); w.Narrow(name); w.Narrow(" *");
+    } else if (!countdown) {              // "%s%s * %s"
+        w.Narrow(clock); w.Narrow(name); w.Narrow(" * "); w.Wide(ownTitle);
+    } else if (!before) {                 // "%s%s%s * Za %s  %s"
+        w.Wide(ownTitle); w.Narrow(clock); w.Narrow(name); w.Narrow(" * Za ");
+        w.Narrow(remaining); w.Narrow("  "); w.Narrow(note);
+    } else {                              // "%s%s * Za %s %s * %s "
+        w.Narrow(clock); w.Narrow(name); w.Narrow(" * Za "); w.Narrow(remaining);
+        w.Narrow(" "); w.Narrow(note); w.Narrow(" * "); w.Wide(ownTitle); w.Narrow(" ");
+    }
+    if (w.cut && w.length > 0 && IsHighSurrogate(out[w.length - 1]))
+        --w.length;   // do not leave half of a character behind
+    out[w.length] = u'\0';
+    return w.length;
 }
 
 std::u16string OwnTitleOf(const std::u16string& title, const std::u16string& ownTitle,

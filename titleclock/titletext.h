@@ -24,6 +24,8 @@ extern std::u16string windowTitle;
 extern std::u16string savedTitle;
 // The decorated title last taken by a window.
 extern char16_t composedTitle[titleCapacity];
+// Its length in UTF-16 units.
+extern size_t composedLength;
 // The clock text inside composedTitle.
 extern std::u16string writtenClockText;
 // Decorated titles sent to the tracked window that it has not answered
@@ -34,13 +36,15 @@ constexpr size_t pendingLimit = 8;
 
 // Windows-1250 text as UTF-16.
 std::u16string WidenCp1250(const char* text);
+// The same into an existing string, reusing its room.
+void WidenCp1250Into(const char* text, std::u16string& wide);
 
 // Composes the decorated title into out (capacity characters with the
 // terminator) from the own title, the clock text, today's name and, while a
 // countdown runs, its remaining time and note. Behind the own title (before
 // false) or in front of it. A composition that does not fit is cut, never
-// inside a character that takes two UTF-16 units.
-void ComposeTitle(char16_t* out, size_t capacity, const std::u16string& ownTitle,
+// inside a character that takes two UTF-16 units. Returns its length.
+size_t ComposeTitle(char16_t* out, size_t capacity, const std::u16string& ownTitle,
                   const char* clock, const char* name, bool countdown, bool before,
                   const char* remaining, const char* note);
 

@@ -1,0 +1,136 @@
+// The cost of one ordinary tick of the clock's rules, beside the floor that
+// any title clock pays each second for noticing its list: a bare open and
+// close of the same file. Prints the ratio (target: at most 1.5).
+//
+// An ordinary tick: the day name and the time string, the alarm check, the
+// clock text, the name-day step (the list opened and closed, no lookup due),
+// working out the window's own title and composing the decorated one.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "namedays/namelist.h"
+#include "timers/alarm.h"
+#include "timers/countdown.h"
+#include "timers/timesettings.h"
+#include "titleclock/clocktext.h"
+#include "titleclock/titletext.h"
+
+namespace {
+
+const char listPath[] = TIKAVO_SOURCE_DIR "/jmena.txt";
+
+struct FileList { int fd = -1; };
+
+bool OpenList(void* context)
+{
+    auto* list = static_cast<FileList*>(context);
+    list->fd = open(listPath, O_RDONLY);
+    return list->fd >= 0;
+}
+size_t ReadList(void* context, char* buffer, size_t size)
+{
+    ssize_t got = read(static_cast<FileList*>(context)->fd, buffer, size);
+    return got > 0 ? static_cast<size_t>(got) : 0;
+}
+void CloseList(void* context)
+{
+    close(static_cast<FileList*>(context)->fd);
+}
+void Report(void*) {}
+
+void OrdinaryTick(benchmark::State& state)
+{
+    FileList file;
+    const NameListAccess access{ OpenList, ReadList, CloseList, Report, &file };
+    InitTimerSettings();
+    savedTitle = u"Dokument";
+    RunNameDayStep(7, 12, access);   // the day's lookup is behind us
+    if (todayName.empty())
+        state.SkipWithError("the list gave no name");
+    LocalMoment now{ 2026, 12, 7, 10, 0, 0 };
+    char16_t composition[titleCapacity];
+    std::u16string clockWide;
+    for (auto _ : state) {
+        now.second = (now.second + 1) % 60;
+        char szDay[dayNameSize];
+        ChooseDayName(1, szDay);
+        FormatTimeString(currentTime, sizeof currentTime, now.hour, now.minute, now.second);
+        RecordAlarmCheck(now, TimerSettings);
+        FormatClock(clockText, sizeof clockText, szDay, now.day, now.month, now.year,
+                    now.hour, now.minute, now.second);
+        if (!RunNameDayStep(now.day, now.month, access))
+            state.SkipWithError("the list did not open");
+        // The window shows what the last tick wrote (the title read back
+        // into windowTitle): its own title stays.
+        windowTitle.assign(composedTitle, composedLength);
+        if (windowTitle.empty() || windowTitle.size() != composedLength
+            || std::memcmp(windowTitle.data(), composedTitle, composedLength * sizeof(char16_t)) != 0)
+            savedTitle = OwnTitleOf(windowTitle, savedTitle, { { composedTitle, writtenClockText } });
+        size_t length = ComposeTitle(composition, titleCapacity, savedTitle, clockText, todayName.c_str(),
+                                     countdownActive != 0, false, countdownRemaining.c_str(),
+                                     countdownNote.c_str());
+        WidenCp1250Into(clockText, clockWide);
+        // The window took the title.
+        std::char_traits<char16_t>::copy(composedTitle, composition, length + 1);
+        composedLength = length;
+        writtenClockText = clockWide;
+        benchmark::DoNotOptimize(composedTitle);
+    }
+}
+BENCHMARK(OrdinaryTick);
+
+void Floor(benchmark::State& state)
+{
+    for (auto _ : state) {
+        int fd = open(listPath, O_RDONLY);
+        benchmark::DoNotOptimize(fd);
+        close(fd);
+    }
+}
+BENCHMARK(Floor);
+
+// Keeps each benchmark's time per iteration for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                nanoseconds[run.run_name.function_name] = run.GetAdjustedCPUTime();
+    }
+    std::map<std::string, double> nanoseconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // The median of several repetitions: opening a file costs a system call,
+    // whose time varies from run to run.
+    std::vector<char*> args(argv, argv + argc);
+    char repetitions[] = "--benchmark_repetitions=7";
+    char aggregates[] = "--benchmark_report_aggregates_only=true";
+    args.insert(args.begin() + 1, { repetitions, aggregates });
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    if (reporter.nanoseconds.count("OrdinaryTick") && reporter.nanoseconds.count("Floor")) {
+        double ratio = reporter.nanoseconds["OrdinaryTick"] / reporter.nanoseconds["Floor"];
+        std::printf("\nOne ordinary tick of the rules: %.0f ns CPU; the floor (open and close of the list): %.0f ns (medians)\n"
+                    "Ratio: %.2f x the floor (target <= 1.5)\n",
+                    reporter.nanoseconds["OrdinaryTick"], reporter.nanoseconds["Floor"], ratio);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

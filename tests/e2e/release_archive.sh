@@ -1,0 +1,54 @@
+#!/bin/bash
+# The release archive as a Windows user meets it: unzipped into a folder
+# whose path holds spaces and Czech letters, the program started from there
+# shows today's name from the list beside it in the front window's title.
+# Runs inside the Wine harness (DISPLAY, WINEPREFIX set):
+#   release_archive.sh ARCHIVE TITLED_WINDOW_EXE WORK_DIR
+set -uo pipefail
+archive=${1:?usage: release_archive.sh ARCHIVE TITLED_WINDOW_EXE WORK_DIR}
+titled_window=${2:?}
+work=${3:?}
+
+folder="$work/Program Files/Tikavo hodiny – Žluťoučký kůň"
+rm -rf "$work"
+mkdir -p "$folder"
+
+started=()
+cleanup() {
+    local pid
+    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+unzip -q "$archive" -d "$folder" || fail "the archive does not unzip"
+for f in Tikavo_T.exe jmena.txt CTIMNE.txt; do
+    [ -f "$folder/$f" ] || fail "$f is missing from the archive"
+done
+echo "ok: unzipped into $folder"
+
+name_for() {   # the list's name for a date given as DD.MM.
+    iconv -f CP1250 -t UTF-8 "$folder/jmena.txt" | tr -d '\r' | grep -m1 "^$1;" | cut -d';' -f2
+}
+
+wine "$titled_window" 60 60 "Dopis.txt" >/dev/null 2>&1 &
+started+=($!)
+(cd "$folder" && exec wine ./Tikavo_T.exe >/dev/null 2>&1) &
+started+=($!)
+
+seen=
+for _ in $(seq 1 80); do
+    sleep 0.1
+    seen=$(xdotool search --name '^Dopis\.txt' getwindowname %@ 2>/dev/null | head -1)
+    for day in "$(date +%d.%m.)" "$(date -d '-5 sec' +%d.%m.)"; do
+        name=$(name_for "$day")
+        [ -n "$name" ] || fail "the list has no name for $day"
+        if [[ $seen == "Dopis.txt  * "*" * $name *" ]]; then
+            echo "ok: the title reads \"$seen\""
+            exit 0
+        fi
+    done
+done
+fail "no title with today's name within 8 s; last seen \"$seen\""
