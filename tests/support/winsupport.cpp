@@ -255,8 +255,20 @@ TestWindow::~TestWindow()
 
 bool TestWindow::BringToFront()
 {
-    SetForegroundWindow(hwnd_);
-    return PumpUntil([this] { return GetForegroundWindow() == hwnd_; }, 2000);
+    // Under Wine a thread that handles the deactivation of its own window
+    // after another thread took the front (a message box just closed, say)
+    // hands the front to the desktop: the window must still be in front a
+    // moment later, or it is brought up again.
+    DWORD start = GetTickCount();
+    do {
+        SetForegroundWindow(hwnd_);
+        if (PumpUntil([this] { return GetForegroundWindow() == hwnd_; }, 1000)) {
+            PumpFor(250);
+            if (GetForegroundWindow() == hwnd_)
+                return true;
+        }
+    } while (GetTickCount() - start < 3000);
+    return false;
 }
 
 }  // namespace testsupport
