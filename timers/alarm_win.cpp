@@ -53,14 +53,7 @@ INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM 
             EnableWindow(alarmPicker, TRUE);
             SendMessageA(alarmCheckBox, BM_SETCHECK, BST_CHECKED, 0);
             // Today's date with the alarm's time of day.
-            int hours, minutes, seconds;
-            SplitTime(alarmSettings->alarmTime, hours, minutes, seconds);
-            SYSTEMTIME stTime;
-            GetLocalTime(&stTime);
-            stTime.wHour = static_cast<WORD>(hours);
-            stTime.wMinute = static_cast<WORD>(minutes);
-            stTime.wSecond = static_cast<WORD>(seconds);
-            SendMessageA(alarmPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&stTime));
+            SetPickerTime(alarmPicker, alarmSettings->alarmTime);
         }
         return TRUE;
 
@@ -69,11 +62,8 @@ INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM 
         case IDOK:
             if (SendMessageA(alarmCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED) {
                 // Only the time of day counts; the picker's date is ignored.
-                SYSTEMTIME stTime;
-                if (SendMessageA(alarmPicker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&stTime)) == GDT_VALID) {
+                if (ReadPickerTime(alarmPicker, alarmSettings->alarmTime)) {
                     std::strcpy(alarmSettings->alarmFlag, "Yes");
-                    wsprintfA(alarmSettings->alarmTime, "%02d:%02d:%02d",
-                              stTime.wHour, stTime.wMinute, stTime.wSecond);
                     // A moment already past rings first tomorrow.
                     SYSTEMTIME stNow;
                     readLocalTime(&stNow);

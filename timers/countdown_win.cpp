@@ -56,14 +56,7 @@ INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPA
         countdownSettings = reinterpret_cast<TimerSettingsRecord*>(lParam);
 
         // The last duration as the picker's time of day; the date is not shown.
-        SYSTEMTIME stTime;
-        GetLocalTime(&stTime);
-        int hours, minutes, seconds;
-        SplitTime(countdownSettings->countdownDuration, hours, minutes, seconds);
-        stTime.wHour = static_cast<WORD>(hours);
-        stTime.wMinute = static_cast<WORD>(minutes);
-        stTime.wSecond = static_cast<WORD>(seconds);
-        SendMessageA(countdownPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&stTime));
+        SetPickerTime(countdownPicker, countdownSettings->countdownDuration);
         return TRUE;
     }
 
@@ -73,10 +66,7 @@ INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPA
             char szBuf2[250] = "";
             GetWindowTextA(countdownNoteBox, szBuf2, sizeof szBuf2);
             countdownNote = szBuf2;
-            SYSTEMTIME stTime;
-            if (SendMessageA(countdownPicker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&stTime)) == GDT_VALID)
-                wsprintfA(countdownSettings->countdownDuration, "%02d:%02d:%02d",
-                          stTime.wHour, stTime.wMinute, stTime.wSecond);
+            ReadPickerTime(countdownPicker, countdownSettings->countdownDuration);
             EndDialog(hDlg, IDOK);
             return TRUE;
         }

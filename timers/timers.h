@@ -46,4 +46,10 @@ MMRESULT WINAPI ReadSystemMilliseconds(LPMMTIME time, UINT size);
 // controls) before a dialog with a picker opens; false when it cannot.
 bool MakeDatePickerAvailable();
 
+// The dialogs' date-time picker shows a time string as today's date with
+// that time of day, and gives back only its time of day ("HH:MM:SS" into a
+// buffer of at least 9 characters; false when the picker has no valid time).
+void SetPickerTime(HWND picker, const char* timeString);
+bool ReadPickerTime(HWND picker, char* timeString);
+
 #endif
