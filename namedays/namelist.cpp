@@ -194,18 +194,17 @@ bool RunNameDayStep(int day, int month, const NameListAccess& access)
     char dayKey[32];
     char listKey[32];
     // dayKey "%2d.%2d.", listKey "%02d.%02d."
-    char* p = dayKey;
-    PutNumber(p, TextLimit(dayKey, sizeof dayKey), day, 2, ' ');
-    PutChar(p, TextLimit(dayKey, sizeof dayKey), '.');
-    PutNumber(p, TextLimit(dayKey, sizeof dayKey), month, 2, ' ');
-    PutChar(p, TextLimit(dayKey, sizeof dayKey), '.');
-    TextEnd(p);
-    p = listKey;
-    PutNumber(p, TextLimit(listKey, sizeof listKey), day, 2, '0');
-    PutChar(p, TextLimit(listKey, sizeof listKey), '.');
-    PutNumber(p, TextLimit(listKey, sizeof listKey), month, 2, '0');
-    PutChar(p, TextLimit(listKey, sizeof listKey), '.');
-    TextEnd(p);
+    auto formatKey = [day, month](char* key, std::size_t size, char pad) {
+        char* p = key;
+        const char* end = TextLimit(key, size);
+        PutNumber(p, end, day, 2, pad);
+        PutChar(p, end, '.');
+        PutNumber(p, end, month, 2, pad);
+        PutChar(p, end, '.');
+        TextEnd(p);
+    };
+    formatKey(dayKey, sizeof dayKey, ' ');
+    formatKey(listKey, sizeof listKey, '0');
 
     // "0" equals no key: the tick's first lookup begins by reading.
     std::strcpy(lineFields.date, "0");
