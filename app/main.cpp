@@ -17,7 +17,7 @@ int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE, LPSTR, int)
         return 0;
     CreateMainWindow();
 
-    MSG messages;
+    MSG messages = {};
     while (GetMessageA(&messages, nullptr, 0, 0) > 0) {
         TranslateMessage(&messages);
         DispatchMessageA(&messages);

@@ -46,19 +46,30 @@ void CloseList(void* context)
 }
 void Report(void*) {}
 
+// The window in front, as the ledger sees it: it keeps what it is given.
+std::u16string frontTitle = u"Dokument";
+bool Exists(void*, WindowId) { return true; }
+void ReadTitle(void*, WindowId, std::u16string& title) { title = frontTitle; }
+WriteAnswer WriteTitle(void*, WindowId, const char16_t* text)
+{
+    frontTitle = text;
+    return WriteAnswer::Answered;
+}
+
 void OrdinaryTick(benchmark::State& state)
 {
     FileList file;
     const NameListAccess access{ OpenList, ReadList, CloseList, Report, &file };
+    const TitleAccess window{ Exists, ReadTitle, WriteTitle, nullptr };
+    TitleLedger ledger;
     InitTimerSettings();
-    savedTitle = u"Dokument";
     RunNameDayStep(7, 12, access);   // the day's lookup is behind us
     if (todayName.empty())
         state.SkipWithError("the list gave no name");
     LocalMoment now{ 2026, 12, 7, 10, 0, 0 };
-    char16_t composition[titleCapacity];
-    std::u16string clockWide;
     for (auto _ : state) {
+        // The window still shows what the last tick wrote: its own title stays.
+        FollowFront(ledger, window, 1, windowTitle, savedTitle);
         now.second = (now.second + 1) % 60;
         char szDay[dayNameSize];
         ChooseDayName(1, szDay);
@@ -68,20 +79,11 @@ void OrdinaryTick(benchmark::State& state)
                     now.hour, now.minute, now.second);
         if (!RunNameDayStep(now.day, now.month, access))
             state.SkipWithError("the list did not open");
-        // The window shows what the last tick wrote (the title read back
-        // into windowTitle): its own title stays.
-        windowTitle.assign(composedTitle, composedLength);
-        if (windowTitle.empty() || windowTitle.size() != composedLength
-            || std::memcmp(windowTitle.data(), composedTitle, composedLength * sizeof(char16_t)) != 0)
-            savedTitle = OwnTitleOf(windowTitle, savedTitle, { { composedTitle, writtenClockText } });
-        size_t length = ComposeTitle(composition, titleCapacity, savedTitle, clockText, todayName.c_str(),
-                                     countdownActive != 0, false, countdownRemaining.c_str(),
-                                     countdownNote.c_str());
-        WidenCp1250Into(clockText, clockWide);
-        // The window took the title.
-        std::char_traits<char16_t>::copy(composedTitle, composition, length + 1);
-        composedLength = length;
-        writtenClockText = clockWide;
+        TitleLayout layout;
+        composedLength = ComposeTitle(composedTitle, titleCapacity, savedTitle, clockText, todayName.c_str(),
+                                      countdownActive != 0, false, countdownRemaining.c_str(),
+                                      countdownNote.c_str(), &layout);
+        WriteDecoration(ledger, window, 1, composedTitle, layout);
         benchmark::DoNotOptimize(composedTitle);
     }
 }

@@ -97,6 +97,6 @@ void CheckAlarm(HWND hwnd, const SYSTEMTIME& now)
     }
     if (!RecordAlarmCheck(MomentOf(now), TimerSettings))
         return;
-    RingBell(hwnd, "Alarm", "Alarm");
+    RingBell(hwnd, L"Alarm", L"Alarm");
     currentTime[0] = '\0';
 }

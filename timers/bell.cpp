@@ -7,9 +7,9 @@
 
 BOOL (WINAPI *bellSoundPlayer)(LPCSTR, HMODULE, DWORD) = PlayBellSound;
 
-void RingBell(HWND owner, const char* text, const char* caption)
+void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption)
 {
     bellSoundPlayer("BELL", appInstance, SND_RESOURCE | SND_ASYNC | SND_LOOP);
-    MessageBoxA(owner, text, caption, MB_OK);
+    MessageBoxW(owner, text, caption, MB_OK);
     bellSoundPlayer(nullptr, appInstance, SND_PURGE);
 }

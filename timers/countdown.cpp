@@ -7,7 +7,7 @@
 int countdownActive = 0;
 uint32_t countdownStartMs = 0;
 std::string countdownRemaining = "00:00:00";
-std::string countdownNote;
+std::u16string countdownNote;
 
 bool UpdateCountdown(const char* duration, uint32_t startMs, uint32_t nowMs)
 {

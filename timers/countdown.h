@@ -8,7 +8,7 @@
 extern int countdownActive;              // 1 while a countdown runs
 extern uint32_t countdownStartMs;        // the millisecond clock at its start
 extern std::string countdownRemaining;   // the remaining time, "HH:MM:SS"
-extern std::string countdownNote;        // the note shown with it
+extern std::u16string countdownNote;     // the note shown with it, as typed
 
 // Renews countdownRemaining for a countdown of the given duration (a time
 // string) started at startMs and read at nowMs on the millisecond clock:

@@ -63,9 +63,10 @@ INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: {
-            char szBuf2[250] = "";
-            GetWindowTextA(countdownNoteBox, szBuf2, sizeof szBuf2);
-            countdownNote = szBuf2;
+            // Wide: the note's letters stay right on any code page.
+            wchar_t szBuf2[250] = L"";
+            GetWindowTextW(countdownNoteBox, szBuf2, 250);
+            countdownNote = reinterpret_cast<const char16_t*>(szBuf2);
             ReadPickerTime(countdownPicker, countdownSettings->countdownDuration);
             EndDialog(hDlg, IDOK);
             return TRUE;
@@ -88,6 +89,6 @@ void CheckCountdown(HWND hwnd)
     // Cleared first: this tick's title and the ticks inside the box go
     // without the countdown, and none of them rings it again.
     countdownActive = 0;
-    RingBell(hwnd, countdownNote.c_str(), "Alaram Tikavo_T");
+    RingBell(hwnd, reinterpret_cast<const wchar_t*>(countdownNote.c_str()), L"Alaram Tikavo_T");
     tickHeldByCountdownRing = true;
 }

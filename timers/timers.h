@@ -9,7 +9,8 @@
 
 // Plays the wave BELL in a loop, shows a message box with the text and the
 // caption owned by owner, and stops the sound when the box is closed.
-void RingBell(HWND owner, const char* text, const char* caption);
+// Wide texts: the countdown's note shows as typed on any code page.
+void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption);
 
 // The sound player RingBell uses; tests may watch it.
 extern BOOL (WINAPI *bellSoundPlayer)(LPCSTR sound, HMODULE module, DWORD flags);

@@ -11,6 +11,8 @@
 // The window the previous tick decorated; null before the first tick and
 // while no window is in front.
 extern HWND trackedWindow;
+// What the clock has written into which window, until each is settled.
+extern TitleLedger titleLedger;
 // How long a title write waits for a window's owner to answer.
 constexpr UINT titleWriteTimeoutMs = 200;
 

@@ -8,8 +8,6 @@ std::u16string windowTitle;
 std::u16string savedTitle;
 char16_t composedTitle[titleCapacity];
 size_t composedLength = 0;
-std::u16string writtenClockText;
-std::vector<Decoration> pendingTitles;
 
 namespace {
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -28,6 +26,16 @@ struct TitleWriter {
         std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), out + length);
         length += n;
         cut = cut || n < text.size();
+    }
+    void Wide(const char16_t* text)
+    {
+        for (; *text; ++text) {
+            if (length == limit) {
+                cut = true;
+                return;
+            }
+            out[length++] = *text;
+        }
     }
     void Narrow(const char* text)
     {
@@ -61,41 +69,33 @@ std::u16string WidenCp1250(const char* text)
 
 size_t ComposeTitle(char16_t* out, size_t capacity, const std::u16string& ownTitle,
                     const char* clock, const char* name, bool countdown, bool before,
-                    const char* remaining, const char* note)
+                    const char* remaining, const char16_t* note, TitleLayout* layout)
 {
     if (capacity == 0)
         return 0;
     TitleWriter w{ out, 0, capacity - 1, false };
+    TitleLayout at;
+    auto own = [&] { at.ownAt = w.length; w.Wide(ownTitle); at.ownLength = w.length - at.ownAt; };
+    auto clockText = [&] { at.clockAt = w.length; w.Narrow(clock); at.clockLength = w.length - at.clockAt; };
     if (!countdown && !before) {          // "%s%s%s *"
-        w.Wide(ownTitle); w.Narrow(clock); w.Narrow(name); w.Narrow(" *");
+        own(); clockText(); w.Narrow(name); w.Narrow(" *");
     } else if (!countdown) {              // "%s%s * %s"
-        w.Narrow(clock); w.Narrow(name); w.Narrow(" * "); w.Wide(ownTitle);
+        clockText(); w.Narrow(name); w.Narrow(" * "); own();
     } else if (!before) {                 // "%s%s%s * Za %s  %s"
-        w.Wide(ownTitle); w.Narrow(clock); w.Narrow(name); w.Narrow(" * Za ");
-        w.Narrow(remaining); w.Narrow("  "); w.Narrow(note);
+        own(); clockText(); w.Narrow(name); w.Narrow(" * Za ");
+        w.Narrow(remaining); w.Narrow("  "); w.Wide(note);
     } else {                              // "%s%s * Za %s %s * %s "
-        w.Narrow(clock); w.Narrow(name); w.Narrow(" * Za "); w.Narrow(remaining);
-        w.Narrow(" "); w.Narrow(note); w.Narrow(" * "); w.Wide(ownTitle); w.Narrow(" ");
+        clockText(); w.Narrow(name); w.Narrow(" * Za "); w.Narrow(remaining);
+        w.Narrow(" "); w.Wide(note); w.Narrow(" * "); own(); w.Narrow(" ");
     }
     if (w.cut && w.length > 0 && IsHighSurrogate(out[w.length - 1]))
         --w.length;   // do not leave half of a character behind
     out[w.length] = u'\0';
-    return w.length;
-}
-
-std::u16string OwnTitleOf(const std::u16string& title, const std::u16string& ownTitle,
-                          const std::vector<Decoration>& written)
-{
-    if (!title.empty())
-        for (const Decoration& d : written)
-            if (title == d.title)
-                return ownTitle;
-    for (const Decoration& d : written) {
-        if (d.clock.empty())
-            continue;
-        size_t at = title.find(d.clock);
-        if (at != std::u16string::npos)
-            return title.substr(0, at) + title.substr(at + d.clock.size());
+    if (layout) {
+        at.length = w.length;
+        at.ownLength = std::min(at.ownLength, w.length - std::min(at.ownAt, w.length));
+        at.clockLength = std::min(at.clockLength, w.length - std::min(at.clockAt, w.length));
+        *layout = at;
     }
-    return title;
+    return w.length;
 }

@@ -64,7 +64,7 @@ TEST_F(RingBellTest, LoopsTheBellWhileTheBoxIsOpenAndTicksGoOnInsideIt)
             PressOk(open.back());
     });
 
-    RingBell(owner.hwnd(), "Bud\xEDk zvon\xED", "Alarm");   // "Budík zvoní"
+    RingBell(owner.hwnd(), L"Bud\u00EDk zvon\u00ED", L"Alarm");   // "Budík zvoní"
 
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].text, "Bud\xEDk zvon\xED");
@@ -89,7 +89,7 @@ TEST_F(RingBellTest, ARingFromATickInsideTheBoxOpensASecondBox)
     ThreadTicker tick(100, [&] {
         if (boxes.open().size() == 1 && !innerStarted) {
             innerStarted = true;
-            RingBell(owner.hwnd(), "inner", "Inner");
+            RingBell(owner.hwnd(), L"inner", L"Inner");
             innerReturned = true;
         }
     });
@@ -102,7 +102,7 @@ TEST_F(RingBellTest, ARingFromATickInsideTheBoxOpensASecondBox)
             PressOk(open.back());
     });
 
-    RingBell(owner.hwnd(), "outer", "Outer");
+    RingBell(owner.hwnd(), L"outer", L"Outer");
 
     EXPECT_TRUE(innerReturned);
     EXPECT_EQ(maxOpen, 2u);

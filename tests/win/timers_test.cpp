@@ -137,7 +137,7 @@ void PressCancel(HWND dlg)
 TEST_F(TimersTest, CountdownDialogOffersTheLastDurationAndTheTemplatesNote)
 {
     std::strcpy(TimerSettings.countdownDuration, "01:02:03");
-    countdownNote = "Minul\xE1 pozn\xE1mka";   // "Minulá poznámka", the last note
+    countdownNote = u"Minulá poznámka";   // the last note
 
     WithDialog("Timerset", [&] { RunCountdownDialog(main); }, [&](HWND dlg) {
         HWND picker = GetDlgItem(dlg, IDC_TIMEPICKER);
@@ -167,7 +167,7 @@ TEST_F(TimersTest, CountdownDialogOffersTheLastDurationAndTheTemplatesNote)
     });
 
     EXPECT_STREQ(TimerSettings.countdownDuration, "01:02:03");
-    EXPECT_EQ(countdownNote, "Minul\xE1 pozn\xE1mka");
+    EXPECT_TRUE(countdownNote == u"Minulá poznámka");
     EXPECT_EQ(countdownActive, 0);
 }
 
@@ -187,7 +187,7 @@ TEST_F(TimersTest, CountdownOkStoresDurationAndNoteAndCountsFromAfterTheDialog)
     });
 
     EXPECT_STREQ(TimerSettings.countdownDuration, "00:00:05");
-    EXPECT_EQ(countdownNote, Cp1250("Porada u šéfa"));
+    EXPECT_TRUE(countdownNote == u"Porada u šéfa");
     EXPECT_EQ(countdownActive, 1);
     EXPECT_EQ(countdownStartMs, 0x80000000u);
     EXPECT_EQ(msReadsWithDialogOpen, 0) << "the start must be read once the dialog has closed";
@@ -212,7 +212,7 @@ TEST_F(TimersTest, CountdownNoteIsCutTo249CharactersAndMayBeEmpty)
         PressOk(dlg);
         return true;
     });
-    EXPECT_EQ(countdownNote, std::string(249, 'x'));
+    EXPECT_TRUE(countdownNote == std::u16string(249, u'x'));
 
     WithDialog("Timerset", [&] { RunCountdownDialog(main); }, [&](HWND dlg) {
         EXPECT_EQ(NarrowTextOf(GetDlgItem(dlg, IDC_NOTE)), Cp1250("K šéfovi pro pochvalu :)"))
@@ -221,7 +221,7 @@ TEST_F(TimersTest, CountdownNoteIsCutTo249CharactersAndMayBeEmpty)
         PressOk(dlg);
         return true;
     });
-    EXPECT_EQ(countdownNote, "");
+    EXPECT_TRUE(countdownNote.empty());
 }
 
 TEST_F(TimersTest, CountdownCancelOrADialogThatCannotOpenStopsItWithoutARing)
@@ -229,14 +229,14 @@ TEST_F(TimersTest, CountdownCancelOrADialogThatCannotOpenStopsItWithoutARing)
     std::strcpy(TimerSettings.countdownDuration, "00:00:03");
     countdownActive = 1;
     countdownStartMs = fakeMs;
-    countdownNote = "nezvonit";
+    countdownNote = u"nezvonit";
     countdownRemaining = "00:00:03";
     WithDialog("Timerset", [&] { RunCountdownDialog(main); }, [&](HWND dlg) {
         PressCancel(dlg);
         return true;
     });
     EXPECT_EQ(countdownActive, 0);
-    EXPECT_EQ(countdownNote, "nezvonit");
+    EXPECT_TRUE(countdownNote == u"nezvonit");
 
     fakeMs += 60000;
     CheckCountdown(main);
@@ -262,7 +262,7 @@ TEST_F(TimersTest, CountdownRingsAtZeroWithTheNoteAndTicksInsideTheBoxGoOnWithou
     TestWindow front(L"Dokument");
     ASSERT_TRUE(front.BringToFront());
     std::strcpy(TimerSettings.countdownDuration, "00:00:03");
-    countdownNote = Cp1250("Porada u šéfa");
+    countdownNote = u"Porada u šéfa";
     countdownStartMs = fakeMs;
     countdownActive = 1;
 
@@ -494,7 +494,7 @@ TEST_F(TimersTest, ACountdownRingingInTheAlarmsSecondNoLongerLosesTheAlarm)
     std::strcpy(TimerSettings.alarmTime, "07:00:00");
     RunTick(main);                                   // 06:59:50, the first check
     std::strcpy(TimerSettings.countdownDuration, "00:00:10");
-    countdownNote = "Porada";
+    countdownNote = u"Porada";
     countdownStartMs = fakeMs;
     countdownActive = 1;
 

@@ -2,6 +2,9 @@
 // decorates it and gives every window its own title back, exactly.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
+
 #include "app/app.h"
 #include "namedays/namelist.h"
 #include "support/winsupport.h"
@@ -54,7 +57,233 @@ protected:
         countdownActive = 0;
         placeBefore = 0;
     }
+    // The hidden main window, without its own timer (the tests tick).
+    HWND MainWindow()
+    {
+        appInstance = GetModuleHandleW(nullptr);
+        EXPECT_TRUE(RegisterMainWindowClass());
+        HWND main = CreateMainWindow();
+        KillTimer(main, mainTimerId);
+        return main;
+    }
+    // Destroys it as the exit command does: every title is given back.
+    static void Exit(HWND main)
+    {
+        DestroyWindow(main);
+        MSG msg;
+        PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
 };
+
+// How many clock texts of 6 December 2026 a title shows.
+int ClockTexts(const std::wstring& title)
+{
+    int count = 0;
+    for (size_t at = title.find(L" - 6.12.2026 - "); at != std::wstring::npos; at = title.find(L" - 6.12.2026 - ", at + 1))
+        ++count;
+    return count;
+}
+
+TEST(TitleClockLocale, RunsUnderTheCodePageOfItsRun)
+{
+    // Czech (1250) in the ordinary run, English (1252) in the second one.
+    const char* expected = std::getenv("TIKAVO_EXPECTED_ACP");
+    EXPECT_EQ(GetACP(), expected ? static_cast<UINT>(std::atoi(expected)) : 1250u);
+}
+
+// Windows that change the text they are given, as other programs' windows do.
+LRESULT CALLBACK CappingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETTEXT && lParam) {
+        std::wstring text(reinterpret_cast<const wchar_t*>(lParam));
+        return DefWindowProcW(hwnd, message, wParam, reinterpret_cast<LPARAM>(text.substr(0, 60).c_str()));
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK EditorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETTEXT && lParam) {
+        std::wstring text = reinterpret_cast<const wchar_t*>(lParam) + std::wstring(L" - Editor");
+        return DefWindowProcW(hwnd, message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// An ANSI window (its class and procedure narrow): it keeps its title in the
+// system's code page.
+HWND AnsiWindow(const char* title)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = "TikavoAnsiWindow";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                120, 120, 500, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowTextW(hwnd, L"\u00DA\u010Detnictv\u00ED \u2013 p\u0159ehled");   // Účetnictví – přehled
+    return hwnd;
+}
+
+HWND WideWindow(const wchar_t* className, WNDPROC proc, const wchar_t* title)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           140, 140, 500, 200, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+bool ToFront(HWND hwnd)
+{
+    SetForegroundWindow(hwnd);
+    return PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; }, 2000);
+}
+
+TEST_F(TitleClockTest, WindowsThatChangeTheirTitlesKeepExactlyTheirOwn)
+{
+    // An ANSI window (on an English system "Neděle" comes back as "Nedele"),
+    // one that keeps 60 characters (the date falls off behind a long title)
+    // and one that adds its name to every title.
+    struct Case { const char* what; HWND hwnd; bool wholeClock; };
+    Case cases[] = {
+        { "ANSI", AnsiWindow(""), true },
+        { "capped", WideWindow(L"TikavoCappingWindow", CappingProc, L"Rozpo\u010Det na rok 2027 - n\u00E1vrh pro veden\u00ED"), false },
+        { "editor", WideWindow(L"TikavoEditorWindow", EditorProc, L""), true },
+    };
+    SetWindowTextW(cases[2].hwnd, L"Dopis \u0159editeli");   // its owner's title, with the window's name
+    TestWindow other(L"Jin\u00E9 okno");
+    todayName = "Mikul\xE1\x9A";
+    WORD second = 0;
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring own = InternalTextOf(c.hwnd);
+        ASSERT_TRUE(ToFront(c.hwnd));
+        for (int tick = 0; tick < 10; ++tick) {
+            placeBefore = tick >= 5;
+            Tick(Sunday(second++));
+            std::wstring title = InternalTextOf(c.hwnd);
+            EXPECT_EQ(ClockTexts(title), c.wholeClock || placeBefore ? 1 : 0) << Utf8(title);
+            if (!placeBefore)
+                EXPECT_EQ(title.compare(0, own.size(), own), 0) << Utf8(title);
+        }
+        ASSERT_TRUE(other.BringToFront());
+        Tick(Sunday(second++));
+        EXPECT_EQ(InternalTextOf(c.hwnd), own) << Utf8(InternalTextOf(c.hwnd));
+        // Back in front, then the exit.
+        ASSERT_TRUE(ToFront(c.hwnd));
+        Tick(Sunday(second++));
+        Tick(Sunday(second++));
+        ASSERT_NE(InternalTextOf(c.hwnd), own);
+        RestoreTrackedTitle();
+        EXPECT_EQ(InternalTextOf(c.hwnd), own) << Utf8(InternalTextOf(c.hwnd));
+        DestroyWindow(c.hwnd);
+    }
+}
+
+// A window of another thread, as another program's window is. Asked to take
+// a title for the first time, its owner first passes a right-button press on
+// the tray icon to the main window and waits until that is handled.
+class ClickingWindow {
+public:
+    explicit ClickingWindow(HWND main)
+    {
+        clickTarget = main;
+        ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
+        WaitForSingleObject(ready_, 5000);
+    }
+    ~ClickingWindow()
+    {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread_, 5000);
+        CloseHandle(thread_);
+        CloseHandle(ready_);
+    }
+    HWND hwnd() const { return hwnd_; }
+    // Its owner brings it to the front; waits until it is there.
+    bool BringToFront()
+    {
+        PostMessageW(hwnd_, WM_APP, 0, 0);
+        return PumpUntil([this] { return GetForegroundWindow() == hwnd_; }, 2000);
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_APP)
+            SetForegroundWindow(hwnd);
+        if (message == WM_SETTEXT && clickTarget) {
+            HWND target = clickTarget;
+            clickTarget = nullptr;
+            SendMessageW(target, trayCallbackMessage, 1, WM_RBUTTONDOWN);
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    static DWORD WINAPI Run(LPVOID self)
+    {
+        auto* me = static_cast<ClickingWindow*>(self);
+        me->hwnd_ = WideWindow(L"TikavoClickingWindow", Proc, L"Ciz\u00ED okno");
+        SetEvent(me->ready_);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageW(&msg);
+        DestroyWindow(me->hwnd_);
+        return 0;
+    }
+    static inline HWND clickTarget = nullptr;
+    HANDLE ready_, thread_;
+    DWORD threadId_ = 0;
+    HWND hwnd_ = nullptr;
+};
+
+BOOL CALLBACK FindMenu(HWND hwnd, LPARAM found)
+{
+    if (ClassNameOf(hwnd) == "#32768" && IsWindowVisible(hwnd))
+        *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+bool MenuOpen()
+{
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindMenu, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+TEST_F(TitleClockTest, ATrayClickSentFromInsideATitleWriteOpensTheMenuOnlyAfterTheWrite)
+{
+    HWND main = MainWindow();
+    ClickingWindow foreign(main);
+    ASSERT_TRUE(foreign.BringToFront());
+    bool ticking = false;
+    int menus = 0, menusInsideTheTick = 0;
+    ThreadTicker closer(20, [&] {
+        if (!MenuOpen())
+            return;
+        ++menus;
+        menusInsideTheTick += ticking;
+        EndMenu();
+    });
+    ticking = true;
+    Tick(Sunday(35));
+    ticking = false;
+    ASSERT_TRUE(PumpUntil([&] { return menus > 0; }, 3000)) << "the menu did not open after the tick";
+    EXPECT_EQ(menusInsideTheTick, 0) << "the menu opened inside the title write";
+
+    // The window took the late write; it keeps its own title all along.
+    ASSERT_TRUE(foreign.BringToFront());
+    Tick(Sunday(36));
+    EXPECT_EQ(InternalTextOf(foreign.hwnd()), L"Ciz\u00ED okno" + SundayClock(36) + L" *");
+    TestWindow other(L"Dopis");
+    ASSERT_TRUE(other.BringToFront());
+    Tick(Sunday(37));
+    EXPECT_EQ(InternalTextOf(foreign.hwnd()), L"Ciz\u00ED okno");
+    Exit(main);
+    EXPECT_EQ(other.Title(), L"Dopis");
+}
 
 TEST_F(TitleClockTest, SwitchingWindowsGivesTheFirstItsTitleBackAndDecoratesTheNextOnTheSameTick)
 {
@@ -154,7 +383,7 @@ TEST_F(TitleClockTest, ThePlacementSwitchTakesEffectOnTheNextTickOnly)
     // A countdown in either placement, and back to the plain form when it ends.
     countdownActive = 1;
     countdownRemaining = "00:04:59";
-    countdownNote = "\xC8" "aj";   // Čaj
+    countdownNote = u"\u010Caj";   // Čaj
     Tick(Sunday(39));
     EXPECT_EQ(a.Title(), L"Dokument" + SundayClock(39) + L" * Za 00:04:59  \u010Caj");
     placeBefore = 1;
