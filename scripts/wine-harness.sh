@@ -2,7 +2,10 @@
 # The Wine harness: a private Wine prefix, an X display and a persistent
 # wineserver for one state folder (one per build tree), never ~/.wine.
 #
-#   wine-harness.sh up STATE         prepare the prefix, start Xvfb and the wineserver
+#   wine-harness.sh up STATE [LOCALE] prepare the prefix, start Xvfb and the wineserver;
+#                                    LOCALE (default cs_CZ.UTF-8, ANSI code page 1250)
+#                                    is the Unix locale every program runs in, e.g.
+#                                    en_US.UTF-8 for code page 1252
 #   wine-harness.sh down STATE       end the wineserver (and every program in the
 #                                    prefix) and Xvfb, by pid
 #   wine-harness.sh exec STATE CMD…  run CMD in the harness's environment
@@ -27,7 +30,7 @@ export WINEPREFIX=$state/prefix
 export WINEARCH=win32
 export WINEDEBUG=-all
 export LOCPATH=$state/locale
-export LC_ALL=cs_CZ.UTF-8
+export LC_ALL=$2
 export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv=d;winemenubuilder.exe=d"
 ENV
     mv "$envfile.tmp" "$envfile"
@@ -58,11 +61,13 @@ start_xvfb() {
 
 case $cmd in
 up)
-    # A Czech locale of our own: Wine then runs with the ANSI code page 1250.
-    if [ ! -e "$state/locale/cs_CZ.UTF-8/LC_CTYPE" ]; then
+    # A locale of our own (Czech by default): Wine takes its ANSI code page
+    # from it (1250 for Czech, 1252 for English).
+    locale=${1:-cs_CZ.UTF-8}
+    if [ ! -e "$state/locale/$locale/LC_CTYPE" ]; then
         mkdir -p "$state/locale"
-        localedef -i cs_CZ -f UTF-8 "$state/locale/cs_CZ.UTF-8" 2>/dev/null || \
-            [ -e "$state/locale/cs_CZ.UTF-8/LC_CTYPE" ]
+        localedef -i "${locale%%.*}" -f UTF-8 "$state/locale/$locale" 2>/dev/null || \
+            [ -e "$state/locale/$locale/LC_CTYPE" ]
     fi
     if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
         log "already up"
@@ -74,7 +79,7 @@ up)
     else
         display=$(start_xvfb)
     fi
-    write_env "$display"
+    write_env "$display" "$locale"
     # shellcheck disable=SC1090
     . "$envfile" 2>/dev/null
     if [ ! -f "$WINEPREFIX/.tikavo-ready" ]; then
