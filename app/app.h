@@ -28,6 +28,9 @@ extern UINT taskbarCreatedMessage;
 // Reads the local time for a tick; tests may point it elsewhere to drive
 // the tick through chosen moments.
 extern void (WINAPI *readLocalTime)(LPSYSTEMTIME);
+// Where the main window's procedure hands the messages it does not handle;
+// tests may watch it.
+extern LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM);
 
 // Registers the main window's class; false when the system refuses.
 bool RegisterMainWindowClass();

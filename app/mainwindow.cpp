@@ -16,6 +16,7 @@ const char appNameVersion[] = "Tikavo_T 1.0.8.0";
 int placeBefore = 0;
 UINT taskbarCreatedMessage = 0;
 void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;
+LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM) = DefWindowProcA;
 
 // "Hodiny v titulku okna" -- the clock in the window's title bar.
 static const char aboutNotice[] = "Hodiny v titulku okna \x96 den, datum, \xE8" "as a jm\xE9no, kter\xE9 m\xE1 sv\xE1tek.";
@@ -117,5 +118,5 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return defaultWindowProc(hwnd, message, wParam, lParam);
 }

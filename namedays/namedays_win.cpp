@@ -104,7 +104,5 @@ void EditNameList()
             CloseHandle(sh.hProcess);
         }
     }
-    // Read the list again on the next tick on which it opens, edited or not.
-    listEdited = 1;
-    editLookupDone = 0;
+    RequestLookupAfterEdit();
 }

@@ -11,6 +11,12 @@ std::string todayName;
 int listEdited = 0;
 int editLookupDone = 0;
 
+void RequestLookupAfterEdit()
+{
+    listEdited = 1;
+    editLookupDone = 0;
+}
+
 char lastDayKey[260];
 LineFields lineFields;
 int firstLookupDone = 0;

@@ -24,6 +24,9 @@ extern std::string todayName;
 // sets them to 0 and 1.
 extern int listEdited;
 extern int editLookupDone;
+// The edit command's request once the editor has been closed: the list is
+// read again on the next tick on which it opens, edited or not.
+void RequestLookupAfterEdit();
 
 // The lines of the list hold at most this many characters.
 constexpr int maxListLineLength = 99;

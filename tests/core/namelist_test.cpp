@@ -8,7 +8,6 @@
 #include "namedays/namelist.h"
 #include "tests/support/memorylist.h"
 
-using testsupport::EditorClosed;
 using testsupport::FileList;
 using testsupport::MemoryList;
 using testsupport::ResetNameDays;
@@ -252,7 +251,7 @@ TEST(NameDayTicks, AnEditIsLookedUpOnTheNextTickOfTheSameDay)
     ASSERT_EQ(todayName, mikulas);
 
     memory.bytes = "05.12.;Jitka\r\n06.12.;Nikolas\r\n";
-    EditorClosed();
+    RequestLookupAfterEdit();
     memory.reads = 0;
     ASSERT_TRUE(memory.Tick(6, 12));
     EXPECT_EQ(todayName, "Nikolas");
@@ -261,7 +260,7 @@ TEST(NameDayTicks, AnEditIsLookedUpOnTheNextTickOfTheSameDay)
     EXPECT_GT(memory.reads, 0);
 
     // Closing the editor without a change reads the list all the same.
-    EditorClosed();
+    RequestLookupAfterEdit();
     memory.reads = 0;
     ASSERT_TRUE(memory.Tick(6, 12));
     EXPECT_GT(memory.reads, 0);
@@ -298,7 +297,7 @@ TEST(NameDayTicks, AMissingListIsReportedOnceAndLookupsWaitForIt)
     EXPECT_TRUE(memory.Tick(7, 12));
     EXPECT_EQ(todayName, mikulas);
     // An edit meanwhile waits too.
-    EditorClosed();
+    RequestLookupAfterEdit();
     EXPECT_TRUE(memory.Tick(7, 12));
     EXPECT_EQ(listEdited, 1);
     EXPECT_EQ(editLookupDone, 0);
@@ -353,7 +352,7 @@ TEST(NameDayTicks, ALongLineEndingATicksReadingLeavesTheLaterLookupsDue)
     MemoryList memory;
     std::string name(100, 'n');
     memory.bytes = "06.12.;" + name + "\r\n";
-    EditorClosed();
+    RequestLookupAfterEdit();
     ASSERT_TRUE(memory.Tick(6, 12));
     EXPECT_EQ(todayName, name.substr(0, 92));
     EXPECT_EQ(firstLookupDone, 0);
@@ -451,13 +450,9 @@ TEST(ShippedList, NamesEveryDayOfALeapYearAndAnOrdinaryTickReadsNothing)
 
 TEST(ShippedList, IsWindows1250WithCrLfInCalendarOrder)
 {
-    std::FILE* f = std::fopen(ShippedListPath().c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    std::string bytes;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-        bytes.append(buffer, n);
-    std::fclose(f);
+    const std::string bytes = testsupport::ReadWholeFile(ShippedListPath());
+    ASSERT_FALSE(bytes.empty());
+    char buffer[100];
 
     const int daysIn[12] = { 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
     std::size_t at = 0;

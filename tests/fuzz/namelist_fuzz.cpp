@@ -117,8 +117,7 @@ void CheckedTick(Run& run, MemoryList& memory, int day, int month, bool edited)
 {
     int tickNumber = ++run.ticksRun;
     if (edited) {
-        listEdited = 1;
-        editLookupDone = 0;
+        RequestLookupAfterEdit();
     }
     if (day != run.lastDay || month != run.lastMonth || edited)
         run.presentTicksSinceChange = 0;

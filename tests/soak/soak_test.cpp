@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <new>
 #include <random>
@@ -23,6 +22,7 @@
 #include "timers/countdown.h"
 #include "timers/timesettings.h"
 #include "titleclock/clocktext.h"
+#include "tests/support/memorylist.h"
 
 // Live heap allocations of the whole process, to see that nothing grows.
 static std::atomic<long> liveAllocations{ 0 };
@@ -119,14 +119,6 @@ size_t ReadList(void* context, char* buffer, size_t size)
 void CloseList(void*) {}
 void ReportFailure(void*) { ADD_FAILURE() << "the list always opens in the soak"; }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
 // The list's name for each date, read independently of the program's reader.
 std::map<std::string, std::string> ExpectedNames(const std::string& list)
 {
@@ -158,7 +150,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
     SCOPED_TRACE("seed " + std::to_string(seed));
 
     ListInMemory list;
-    list.bytes = ReadFile(TIKAVO_SOURCE_DIR "/jmena.txt");
+    list.bytes = testsupport::ReadWholeFile(TIKAVO_SOURCE_DIR "/jmena.txt");
     ASSERT_GT(list.bytes.size(), 366u * 8);
     const std::map<std::string, std::string> expectedNames = ExpectedNames(list.bytes);
     ASSERT_EQ(expectedNames.size(), 366u);
@@ -217,8 +209,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
         }
         if (edited) {
             // What editing the list asks of the next tick.
-            listEdited = 1;
-            editLookupDone = 0;
+            RequestLookupAfterEdit();
         }
 
         // Summer time: the clock goes forward an hour at the end of March and

@@ -26,11 +26,17 @@ inline void ResetNameDays()
     listErrorShown = 0;
 }
 
-// The edit command as it ends: the editor has been closed.
-inline void EditorClosed()
+// A whole file as bytes; empty when it cannot be read.
+inline std::string ReadWholeFile(const std::string& path)
 {
-    listEdited = 1;
-    editLookupDone = 0;
+    std::string bytes;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            bytes.append(buffer, n);
+        std::fclose(file);
+    }
+    return bytes;
 }
 
 struct MemoryList {
