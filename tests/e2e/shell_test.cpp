@@ -20,11 +20,6 @@ TEST(Shell, StartsWithOneHiddenMainWindowAndEndsOnExitWithCodeZero)
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
 
-    // An unknown command changes nothing: the program keeps running.
-    program.Command(4242);
-    PumpFor(300);
-    EXPECT_TRUE(program.Running());
-    EXPECT_TRUE(IsWindow(main));
 
     program.Command(IDM_EXIT);
     EXPECT_EQ(program.WaitForExit(3000), 0);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "support/memorylist.h"
 #include "support/winsupport.h"
 
 namespace testsupport {
@@ -51,14 +52,7 @@ std::string EveryDayList(const std::string& name)
 
 std::string ShippedName(int day, int month)
 {
-    std::FILE* file = std::fopen(TIKAVO_LIST, "rb");
-    if (!file)
-        return std::string();
-    std::string bytes;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        bytes.append(buffer, n);
-    std::fclose(file);
+    const std::string bytes = ReadWholeFile(TIKAVO_LIST);
     char start[16];
     std::snprintf(start, sizeof start, "%02d.%02d.;", day, month);
     std::size_t at = bytes.compare(0, 7, start) == 0 ? 0 : bytes.find(std::string("\n") + start);
@@ -90,6 +84,12 @@ HWND WaitForNotepad(DWORD timeoutMs)
             return found;
         Sleep(50);
     }
+}
+
+void EndLeftNotepads()
+{
+    for (int i = 0; i < 4; ++i)
+        EndNotepad(WaitForNotepad(0));
 }
 
 void EndNotepad(HWND notepad)

@@ -29,6 +29,8 @@ HWND WaitForNotepad(DWORD timeoutMs);
 // Ends a notepad left open by a failed test: asks it to close, then ends its
 // process (found by its window) if it is still running.
 void EndNotepad(HWND notepad);
+// Ends every such notepad still open (left by a test killed half-way).
+void EndLeftNotepads();
 
 }  // namespace testsupport
 

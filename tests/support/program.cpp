@@ -1,5 +1,6 @@
 #include "support/program.h"
 
+#include "support/namelistfiles.h"
 #include "support/winsupport.h"
 
 namespace testsupport {
@@ -42,18 +43,51 @@ void RemoveFolder(const std::wstring& folder)
     RemoveDirectoryW(folder.c_str());
 }
 
+// The job every program a test starts belongs to: when the test's process
+// ends, however it ends, the system ends them too.
+HANDLE TestJob()
+{
+    static HANDLE job = [] {
+        HANDLE created = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        return created;
+    }();
+    return job;
+}
+
 HANDLE Launch(const std::wstring& exe, const std::wstring& folder, DWORD* pid)
 {
     STARTUPINFOW si = { sizeof si };
     PROCESS_INFORMATION pi = {};
     std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                         folder.c_str(), &si, &pi))
         return nullptr;
+    AssignProcessToJobObject(TestJob(), pi.hProcess);
+    ResumeThread(pi.hThread);
     CloseHandle(pi.hThread);
     if (pid)
         *pid = pi.dwProcessId;
     return pi.hProcess;
+}
+
+// Ends a program left running by an earlier test (one killed half-way), and
+// its editor: the prefix belongs to this build tree, so every Tikavo_T in it
+// is one of ours.
+void EndStalePrograms()
+{
+    EndLeftNotepads();
+    for (HWND stale : FindTikavoWindows()) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(stale, &pid);
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+            TerminateProcess(process, 98);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
 }
 
 BOOL CALLBACK CollectTikavo(HWND hwnd, LPARAM lParam)
@@ -112,6 +146,7 @@ Program::~Program()
 
 bool Program::Start()
 {
+    EndStalePrograms();
     process_ = Launch(exePath(), folder_, &pid_);
     return process_ != nullptr;
 }

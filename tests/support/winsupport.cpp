@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <map>
+#include <memory>
 
 namespace testsupport {
 
@@ -96,6 +97,63 @@ std::vector<HWND> BoxRecorder::open() const
     return result;
 }
 
+ModalDriver::ModalDriver(std::string waitingFor, DWORD deadlineMs, std::function<void()> step, UINT intervalMs)
+    : waitingFor_(std::move(waitingFor)), start_(GetTickCount()), deadlineMs_(deadlineMs), step_(std::move(step)),
+      ticker_(intervalMs, [this] { Drive(); })
+{
+}
+
+void ModalDriver::Drive()
+{
+    if (!expired_ && GetTickCount() - start_ < deadlineMs_) {
+        step_();
+        return;
+    }
+    if (!expired_) {
+        expired_ = true;
+        ADD_FAILURE() << "gave up after " << deadlineMs_ << " ms waiting for " << waitingFor_;
+    }
+    EndMenu();
+    for (HWND box : recorder_.open()) {
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+HWND ModalDriver::Open(const char* caption) const
+{
+    for (const BoxInfo& b : recorder_.boxes())
+        if (b.caption == caption && IsWindow(b.hwnd))
+            return b.hwnd;
+    return nullptr;
+}
+
+int ModalDriver::Count(const char* caption) const
+{
+    int n = 0;
+    for (const BoxInfo& b : recorder_.boxes())
+        n += b.caption == caption;
+    return n;
+}
+
+namespace {
+BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM lParam)
+{
+    if (IsWindowVisible(hwnd) && ClassNameOf(hwnd) == "#32768") {
+        *reinterpret_cast<HWND*>(lParam) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND OpenMenuWindow()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 std::string ClassNameOf(HWND hwnd)
 {
     char name[256] = "";
@@ -181,6 +239,39 @@ void PressKey(HWND hwnd, UINT vk, int times)
         PostMessageW(hwnd, WM_KEYDOWN, vk, 1);
         PostMessageW(hwnd, WM_KEYUP, vk, 0xC0000001);
     }
+}
+
+SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second, int dayOfWeek)
+{
+    SYSTEMTIME t = {};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    t.wDayOfWeek = static_cast<WORD>(dayOfWeek);
+    return t;
+}
+
+bool StartsWith(const std::wstring& text, const std::wstring& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& suffix)
+{
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+::testing::AssertionResult TitleBecomes(HWND window, const std::function<bool(const std::wstring&)>& ok,
+                                        DWORD timeoutMs, const char* what)
+{
+    std::wstring last;
+    if (PumpUntil([&] { last = InternalTextOf(window); return ok(last); }, timeoutMs))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << what << " within " << timeoutMs << " ms; last title seen: ["
+                                         << Utf8(last) << "]";
 }
 
 std::wstring WinePath(const char* linuxPath)
@@ -269,6 +360,62 @@ bool TestWindow::BringToFront()
         }
     } while (GetTickCount() - start < 3000);
     return false;
+}
+
+ThreadWindow::ThreadWindow(const std::wstring& title, WNDPROC proc) : title_(title), proc_(proc)
+{
+    ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, Loop, this, 0, &threadId_);
+    WaitForSingleObject(ready_, 5000);
+}
+
+ThreadWindow::~ThreadWindow()
+{
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+}
+
+bool ThreadWindow::BringToFront()
+{
+    PostThreadMessageW(threadId_, WM_APP, 0, 0);
+    return PumpUntil([this] { return GetForegroundWindow() == hwnd_; }, 2000);
+}
+
+void ThreadWindow::Run(std::function<void()> fn)
+{
+    PostThreadMessageW(threadId_, WM_APP + 1, 0, reinterpret_cast<LPARAM>(new std::function<void()>(std::move(fn))));
+}
+
+DWORD WINAPI ThreadWindow::Loop(LPVOID parameter)
+{
+    auto* self = static_cast<ThreadWindow*>(parameter);
+    wchar_t className[64];
+    wsprintfW(className, L"TikavoThreadWindow%p", reinterpret_cast<void*>(self->proc_));
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = self->proc_;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = className;
+    RegisterClassW(&wc);
+    self->hwnd_ = CreateWindowExW(0, className, self->title_.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  160, 160, 500, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    SetEvent(self->ready_);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd == nullptr && msg.message == WM_APP) {
+            SetForegroundWindow(self->hwnd_);
+        } else if (msg.hwnd == nullptr && msg.message == WM_APP + 1) {
+            std::unique_ptr<std::function<void()>> fn(reinterpret_cast<std::function<void()>*>(msg.lParam));
+            (*fn)();
+        } else {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    DestroyWindow(self->hwnd_);
+    return 0;
 }
 
 }  // namespace testsupport

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -55,6 +57,34 @@ private:
     std::vector<BoxInfo> boxes_;
 };
 
+// Drives the boxes, dialogs and menus this thread opens, also inside their
+// own modal loops: every intervalMs it calls step, which may look at them
+// and press their buttons. Past its deadline it closes every one of them and
+// fails the test, saying what it waited for: a test never hangs in a box.
+class ModalDriver {
+public:
+    ModalDriver(std::string waitingFor, DWORD deadlineMs, std::function<void()> step, UINT intervalMs = 50);
+    ModalDriver(const ModalDriver&) = delete;
+    ModalDriver& operator=(const ModalDriver&) = delete;
+    const std::vector<BoxInfo>& boxes() const { return recorder_.boxes(); }
+    std::vector<HWND> open() const { return recorder_.open(); }
+    // The open box or dialog whose caption was the given one when it came up.
+    HWND Open(const char* caption) const;
+    int Count(const char* caption) const;
+    bool expired() const { return expired_; }
+private:
+    void Drive();
+    BoxRecorder recorder_;
+    std::string waitingFor_;
+    DWORD start_, deadlineMs_;
+    std::function<void()> step_;
+    bool expired_ = false;
+    ThreadTicker ticker_;
+};
+
+// The popup menu window this thread shows, if any.
+HWND OpenMenuWindow();
+
 std::string ClassNameOf(HWND hwnd);
 std::string NarrowTextOf(HWND hwnd);
 std::wstring WideTextOf(HWND hwnd);
@@ -79,6 +109,17 @@ SYSTEMTIME WithTimeOfDay(SYSTEMTIME date, int hours, int minutes, int seconds);
 // Posts a key press (down and up) to a window, also of another process.
 void PressKey(HWND hwnd, UINT vk, int times = 1);
 
+// A moment of local time (day of the week 0 for Sunday).
+SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second, int dayOfWeek = 0);
+
+bool StartsWith(const std::wstring& text, const std::wstring& prefix);
+bool EndsWith(const std::wstring& text, const std::wstring& suffix);
+
+// Waits (dispatching this thread's messages) until the window's title,
+// read as the system keeps it, satisfies ok; on failure says what it last saw.
+::testing::AssertionResult TitleBecomes(HWND window, const std::function<bool(const std::wstring&)>& ok,
+                                        DWORD timeoutMs, const char* what);
+
 // The Windows path of a Linux path (Wine maps drive Z: to the root).
 std::wstring WinePath(const char* linuxPath);
 
@@ -102,6 +143,29 @@ public:
     bool BringToFront();
 private:
     HWND hwnd_;
+};
+
+// A window owned by a thread of its own, as another program's window is, with
+// the given window procedure.
+class ThreadWindow {
+public:
+    explicit ThreadWindow(const std::wstring& title, WNDPROC proc = DefWindowProcW);
+    ~ThreadWindow();
+    ThreadWindow(const ThreadWindow&) = delete;
+    ThreadWindow& operator=(const ThreadWindow&) = delete;
+    HWND hwnd() const { return hwnd_; }
+    // Its owner brings it to the front; waits (dispatching this thread's
+    // messages) until it is there.
+    bool BringToFront();
+    // Runs fn on the owner thread, which handles nothing else meanwhile.
+    void Run(std::function<void()> fn);
+private:
+    static DWORD WINAPI Loop(LPVOID self);
+    std::wstring title_;
+    WNDPROC proc_;
+    HANDLE ready_, thread_;
+    DWORD threadId_ = 0;
+    HWND hwnd_ = nullptr;
 };
 
 }  // namespace testsupport

@@ -5,9 +5,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "app/app.h"
-#include "support/winsupport.h"
-#include "timers/timers.h"
+#include "support/mainwindow.h"
 
 using namespace testsupport;
 
@@ -20,30 +18,33 @@ struct SoundCall {
 };
 
 std::vector<SoundCall> soundCalls;
-BoxRecorder* recorder = nullptr;
+const ModalDriver* driver = nullptr;
 
 BOOL WINAPI RecordingPlayer(LPCSTR sound, HMODULE module, DWORD flags)
 {
-    soundCalls.push_back({ sound ? sound : "", flags, recorder ? recorder->open().size() : 0 });
+    soundCalls.push_back({ sound ? sound : "", flags, driver ? driver->open().size() : 0 });
     return PlaySoundA(sound, module, flags);
 }
 
-class RingBellTest : public ::testing::Test {
+class RingBellTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        appInstance = GetModuleHandleW(nullptr);
+        MainWindowTest::SetUp();
         soundCalls.clear();
         bellSoundPlayer = RecordingPlayer;
-        recorder = &boxes;
     }
-    void TearDown() override
+    // Rings while step drives its boxes.
+    void Ring(const wchar_t* text, const wchar_t* caption, const std::function<void(const ModalDriver&)>& step)
     {
-        recorder = nullptr;
-        bellSoundPlayer = PlaySoundA;
+        ModalDriver boxes("the ring's boxes to be closed", 10000, [&] { step(boxes); });
+        driver = &boxes;
+        RingBell(owner.hwnd(), text, caption);
+        driver = nullptr;
+        rung = boxes.boxes();
     }
-    BoxRecorder boxes;
     TestWindow owner{ L"Owner" };
+    std::vector<BoxInfo> rung;
 };
 
 TEST_F(RingBellTest, LoopsTheBellWhileTheBoxIsOpenAndTicksGoOnInsideIt)
@@ -52,7 +53,7 @@ TEST_F(RingBellTest, LoopsTheBellWhileTheBoxIsOpenAndTicksGoOnInsideIt)
     ThreadTicker tick(100, [&] { ++ticks; });
     int ticksWhenOpened = -1;
     size_t callsWhileOpen = 0;
-    ThreadTicker driver(50, [&] {
+    Ring(L"Bud\u00EDk zvon\u00ED", L"Alarm", [&](const ModalDriver& boxes) {   // "Budík zvoní"
         std::vector<HWND> open = boxes.open();
         if (open.empty())
             return;
@@ -64,12 +65,10 @@ TEST_F(RingBellTest, LoopsTheBellWhileTheBoxIsOpenAndTicksGoOnInsideIt)
             PressOk(open.back());
     });
 
-    RingBell(owner.hwnd(), L"Bud\u00EDk zvon\u00ED", L"Alarm");   // "Budík zvoní"
-
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].text, "Bud\xEDk zvon\xED");
-    EXPECT_EQ(boxes.boxes()[0].caption, "Alarm");
-    EXPECT_EQ(boxes.boxes()[0].owner, owner.hwnd());
+    ASSERT_EQ(rung.size(), 1u);
+    EXPECT_EQ(rung[0].text, "Bud\xEDk zvon\xED");
+    EXPECT_EQ(rung[0].caption, "Alarm");
+    EXPECT_EQ(rung[0].owner, owner.hwnd());
     EXPECT_GE(ticks, ticksWhenOpened + 3) << "timer messages must keep arriving inside the box";
 
     ASSERT_EQ(soundCalls.size(), 2u);
@@ -86,30 +85,26 @@ TEST_F(RingBellTest, ARingFromATickInsideTheBoxOpensASecondBox)
 {
     bool innerStarted = false, innerReturned = false;
     size_t maxOpen = 0;
-    ThreadTicker tick(100, [&] {
-        if (boxes.open().size() == 1 && !innerStarted) {
-            innerStarted = true;
-            RingBell(owner.hwnd(), L"inner", L"Inner");
-            innerReturned = true;
-        }
-    });
-    ThreadTicker driver(50, [&] {
+    Ring(L"outer", L"Outer", [&](const ModalDriver& boxes) {
         std::vector<HWND> open = boxes.open();
         maxOpen = std::max(maxOpen, open.size());
-        if (open.size() == 2)
+        if (open.size() == 1 && !innerStarted) {
+            innerStarted = true;
+            RingBell(owner.hwnd(), L"inner", L"Inner");   // a tick inside the box rings
+            innerReturned = true;
+        } else if (open.size() == 2) {
             PressOk(open.back());
-        else if (open.size() == 1 && innerReturned)
+        } else if (open.size() == 1 && innerReturned) {
             PressOk(open.back());
+        }
     });
-
-    RingBell(owner.hwnd(), L"outer", L"Outer");
 
     EXPECT_TRUE(innerReturned);
     EXPECT_EQ(maxOpen, 2u);
-    ASSERT_EQ(boxes.boxes().size(), 2u);
-    EXPECT_EQ(boxes.boxes()[0].text, "outer");
-    EXPECT_EQ(boxes.boxes()[1].text, "inner");
-    EXPECT_EQ(boxes.boxes()[1].caption, "Inner");
+    ASSERT_EQ(rung.size(), 2u);
+    EXPECT_EQ(rung[0].text, "outer");
+    EXPECT_EQ(rung[1].text, "inner");
+    EXPECT_EQ(rung[1].caption, "Inner");
     ASSERT_EQ(soundCalls.size(), 4u);
     EXPECT_EQ(soundCalls[1].sound, "BELL") << "the inner ring restarts the bell";
     EXPECT_EQ(soundCalls[1].boxesOpen, 1u);

@@ -2,41 +2,14 @@
 // commands, ignores unknown ones and ends the loop when destroyed.
 #include <gtest/gtest.h>
 
-#include "app/app.h"
+#include <vector>
+
 #include "res/resource.h"
-#include "support/winsupport.h"
-#include "timers/timers.h"
+#include "support/mainwindow.h"
 
 using namespace testsupport;
 
 namespace {
-
-int ticksSeen = 0;
-void WINAPI CountingClock(LPSYSTEMTIME now)
-{
-    ++ticksSeen;
-    GetLocalTime(now);
-}
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        appInstance = GetModuleHandleW(nullptr);
-        ticksSeen = 0;
-        readLocalTime = CountingClock;
-        ASSERT_TRUE(RegisterMainWindowClass());
-        main = CreateMainWindow();
-        ASSERT_NE(main, nullptr);
-    }
-    void TearDown() override
-    {
-        if (IsWindow(main))
-            DestroyWindow(main);
-        readLocalTime = GetLocalTime;
-    }
-    HWND main = nullptr;
-};
 
 TEST(WineHarness, RunsWithTheCzechAnsiCodePage)
 {
@@ -45,8 +18,17 @@ TEST(WineHarness, RunsWithTheCzechAnsiCodePage)
     EXPECT_EQ(GetACP(), 1250u);
 }
 
+std::vector<UINT> defaultHandled;
+LRESULT WINAPI WatchedDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    defaultHandled.push_back(message);
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
 TEST_F(MainWindowTest, StaysHiddenAndTicksAboutOnceASecond)
 {
+    readLocalTime = CountingClock;
+    MakeMainWindow();
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(NarrowTextOf(main), "Tikavo_T");
     EXPECT_EQ(ClassNameOf(main), "Tikavo_T 1.0.8.0");
@@ -62,20 +44,24 @@ TEST_F(MainWindowTest, StaysHiddenAndTicksAboutOnceASecond)
 
 TEST_F(MainWindowTest, PlacementCommandsSwitchAndUnknownCommandsAreIgnored)
 {
+    MakeMainWindow(false);
+    defaultWindowProc = WatchedDefault;
     EXPECT_EQ(placeBefore, 0);
     EXPECT_EQ(SendMessageA(main, WM_COMMAND, IDM_PLACE_BEFORE, 0), 0);
     EXPECT_EQ(placeBefore, 1);
     EXPECT_EQ(SendMessageA(main, WM_COMMAND, IDM_PLACE_BEFORE, 0), 0);
     EXPECT_EQ(placeBefore, 1);
+    defaultHandled.clear();
     EXPECT_EQ(SendMessageA(main, WM_COMMAND, 4242, 0), 0);
-    EXPECT_EQ(placeBefore, 1);
-    EXPECT_TRUE(IsWindow(main));
-    EXPECT_EQ(SendMessageA(main, WM_COMMAND, IDM_PLACE_AFTER, 0), 0);
+    EXPECT_EQ(SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_PLACE_AFTER, 1), 0), 0) << "an accelerator's command";
+    EXPECT_TRUE(defaultHandled.empty()) << "a command went on to the default procedure";
     EXPECT_EQ(placeBefore, 0);
+    EXPECT_TRUE(IsWindow(main));
 }
 
 TEST_F(MainWindowTest, DestroyingTheWindowEndsTheMessageLoopWithCodeZero)
 {
+    MakeMainWindow(false);
     DestroyWindow(main);
     MSG msg = {};
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

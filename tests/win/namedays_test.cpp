@@ -3,15 +3,14 @@
 // notepad with the clock standing still meanwhile.
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/app.h"
 #include "namedays/namedays.h"
 #include "res/resource.h"
+#include "support/mainwindow.h"
 #include "support/namelistfiles.h"
-#include "support/winsupport.h"
 
 using namespace testsupport;
 
@@ -19,30 +18,17 @@ namespace {
 
 const char errorText[] = "Cannot open the specify file jmena";
 
-class NameDaysTest : public ::testing::Test {
+// Each test starts without the list beside the program.
+class NameDaysTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        MainWindowTest::SetUp();
         directory = GetProgramDirectory();
         ASSERT_FALSE(directory.empty());
-        listPath = Wide(directory.c_str()) + L"jmena.txt";
-        // The shipped list lies beside the tests' executable; each test
-        // here starts without it and puts it back at its end.
-        hadList = ReadBytes(listPath, shippedList);
+        listPath = ListPath();
+        ASSERT_EQ(listPath, Wide(directory.c_str()) + L"jmena.txt");
         RemoveList();
-    }
-    void TearDown() override
-    {
-        RemoveList();
-        if (hadList)
-            WriteList(shippedList);
-    }
-
-    void RemoveList()
-    {
-        SetFileAttributesW(listPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(listPath.c_str());
-        RemoveDirectoryW(listPath.c_str());
     }
     bool WriteList(const std::string& bytes) { return WriteBytes(listPath, bytes); }
 
@@ -56,42 +42,35 @@ protected:
         return goesOn;
     }
 
+    // Presses OK in any box that opens, after letting its own loop run the
+    // given number of inner ticks.
+    void DismissBoxes(int innerTicks)
+    {
+        dismisser = std::make_unique<ModalDriver>("the list's error box to be closed", 10000, [this, innerTicks] {
+            std::vector<HWND> open = dismisser->open();
+            if (open.empty())
+                return;
+            flagInside = listErrorShown;
+            oneButton = GetDlgItem(open.back(), IDOK) != nullptr && GetDlgItem(open.back(), IDCANCEL) == nullptr;
+            if (static_cast<int>(innerResults.size()) < innerTicks) {
+                innerResults.push_back(UpdateTodayName(6, 12));
+                return;
+            }
+            PressOk(open.back());
+        });
+    }
+
     std::string directory;
     std::wstring listPath;
-    bool hadList = false;
-    std::string shippedList;
-};
-
-// Presses OK in any box that opens while it exists, after letting the box's
-// own loop run the given number of inner ticks.
-struct BoxDismisser {
-    BoxDismisser(BoxRecorder& boxes, int innerTicks)
-        : ticker(100, [this, &boxes, innerTicks] {
-              std::vector<HWND> open = boxes.open();
-              if (open.empty())
-                  return;
-              flagInside = listErrorShown;
-              oneButton = GetDlgItem(open.back(), IDOK) != nullptr && GetDlgItem(open.back(), IDCANCEL) == nullptr;
-              if (innerTicksStarted < innerTicks) {
-                  ++innerTicksStarted;
-                  innerResults.push_back(UpdateTodayName(6, 12));
-                  return;
-              }
-              PressOk(open.back());
-          })
-    {
-    }
+    std::unique_ptr<ModalDriver> dismisser;
     std::vector<bool> innerResults;
-    int innerTicksStarted = 0;
     int flagInside = -1;
     bool oneButton = false;
-    ThreadTicker ticker;
 };
 
 TEST_F(NameDaysTest, TheListBesideTheProgramIsReadOnlyWhenALookupIsDue)
 {
-    BoxRecorder boxes;
-    BoxDismisser dismisser(boxes, 0);
+    DismissBoxes(0);
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     ASSERT_EQ(directory.back(), '\\');
@@ -125,22 +104,21 @@ TEST_F(NameDaysTest, TheListBesideTheProgramIsReadOnlyWhenALookupIsDue)
     CloseHandle(writer);
     EXPECT_EQ(todayName, Cp1250("Ambrož"));
     EXPECT_EQ(listErrorShown, 0);
-    EXPECT_TRUE(boxes.boxes().empty()) << "the list could not be opened: " << boxes.boxes()[0].text;
+    EXPECT_TRUE(dismisser->boxes().empty()) << "the list could not be opened: " << dismisser->boxes()[0].text;
 }
 
 TEST_F(NameDaysTest, AMissingListIsReportedInOneBoxWhileTicksGoOnInsideIt)
 {
-    BoxRecorder boxes;
-    BoxDismisser dismisser(boxes, 3);
+    DismissBoxes(3);
     EXPECT_FALSE(UpdateTodayName(6, 12)) << "the tick that reports must end without a title";
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    const BoxInfo& box = boxes.boxes()[0];
+    ASSERT_EQ(dismisser->boxes().size(), 1u);
+    const BoxInfo& box = dismisser->boxes()[0];
     EXPECT_EQ(box.caption, "Error");
     EXPECT_EQ(box.text, errorText);
     EXPECT_EQ(box.owner, nullptr);
-    EXPECT_TRUE(dismisser.oneButton) << "the box has one OK button";
-    EXPECT_EQ(dismisser.flagInside, 1) << "the report is marked before the box shows";
-    EXPECT_EQ(dismisser.innerResults, (std::vector<bool>{ true, true, true })) << "ticks inside the box write titles";
+    EXPECT_TRUE(oneButton) << "the box has one OK button";
+    EXPECT_EQ(flagInside, 1) << "the report is marked before the box shows";
+    EXPECT_EQ(innerResults, (std::vector<bool>{ true, true, true })) << "ticks inside the box write titles";
 
     // Later ticks are silent and go on, with no name.
     for (int i = 0; i < 3; ++i)
@@ -157,18 +135,31 @@ TEST_F(NameDaysTest, AMissingListIsReportedInOneBoxWhileTicksGoOnInsideIt)
     EXPECT_TRUE(QuickStep(6, 12));
     EXPECT_TRUE(QuickStep(7, 12));
     EXPECT_EQ(todayName, Cp1250("Mikuláš"));
-    EXPECT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(dismisser->boxes().size(), 1u);
+}
+
+TEST_F(NameDaysTest, TheTickThatReportsTheMissingListWritesNoTitle)
+{
+    TestWindow doc(L"Dokument");
+    ASSERT_TRUE(doc.BringToFront());
+    MakeMainWindow(false);
+    DismissBoxes(0);
+    RunTick(main);
+    ASSERT_EQ(dismisser->boxes().size(), 1u);
+    EXPECT_EQ(doc.Title(), L"Dokument") << "the tick that reported the missing list wrote a title";
+    ASSERT_TRUE(doc.BringToFront());
+    RunTick(main);
+    EXPECT_TRUE(StartsWith(doc.Title(), L"Dokument  * ")) << "the next tick writes it: " << Utf8(doc.Title());
 }
 
 TEST_F(NameDaysTest, BadListsNeverStopTheClock)
 {
-    BoxRecorder boxes;
-    BoxDismisser dismisser(boxes, 0);
+    DismissBoxes(0);
 
     // A folder where the list should be cannot be opened: the one box.
     ASSERT_TRUE(CreateDirectoryW(listPath.c_str(), nullptr));
     EXPECT_FALSE(QuickStep(1, 1));
-    EXPECT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(dismisser->boxes().size(), 1u);
     EXPECT_TRUE(QuickStep(1, 1));
     RemoveDirectoryW(listPath.c_str());
 
@@ -227,17 +218,15 @@ TEST_F(NameDaysTest, BadListsNeverStopTheClock)
     EXPECT_TRUE(QuickStep(6, 1));
     EXPECT_EQ(todayName, "T\xF8i kr\xE1lov\xE9");
 
-    EXPECT_EQ(boxes.boxes().size(), 1u) << "every bad list after the first is silent";
+    EXPECT_EQ(dismisser->boxes().size(), 1u) << "every bad list after the first is silent";
 }
 
 // The tick's clock, counting ticks and fixed on 6 December.
-std::atomic<int> ticksSeen{ 0 };
 void WINAPI SaintNicholasClock(LPSYSTEMTIME now)
 {
-    GetLocalTime(now);
+    MainWindowTest::CountingClock(now);
     now->wDay = 6;
     now->wMonth = 12;
-    ++ticksSeen;
 }
 
 // What a second thread saw while the program waited for the editor.
@@ -256,9 +245,9 @@ DWORD WINAPI WatchEditor(LPVOID parameter)
     watch->notepad = WaitForNotepad(15000);
     if (!watch->notepad)
         return 0;
-    watch->ticksWhenOpen = ticksSeen;
+    watch->ticksWhenOpen = MainWindowTest::ticksSeen;
     Sleep(2500);
-    watch->ticksBeforeClose = ticksSeen;
+    watch->ticksBeforeClose = MainWindowTest::ticksSeen;
     watch->rewritten = WriteBytes(watch->listPath, EveryDayList(Cp1250("Nový Mikuláš")));
     watch->closing = true;
     EndNotepad(watch->notepad);
@@ -267,11 +256,8 @@ DWORD WINAPI WatchEditor(LPVOID parameter)
 
 TEST_F(NameDaysTest, EditingStartsNotepadOnTheListAndNoTickRunsUntilItCloses)
 {
-    appInstance = GetModuleHandleW(nullptr);
     readLocalTime = SaintNicholasClock;
-    ASSERT_TRUE(RegisterMainWindowClass());
-    HWND main = CreateMainWindow();
-    ASSERT_NE(main, nullptr);
+    MakeMainWindow();
 
     ASSERT_TRUE(WriteList(EveryDayList(Cp1250("Mikuláš"))));
     ASSERT_TRUE(PumpUntil([] { return ticksSeen >= 1 && todayName == Cp1250("Mikuláš"); }, 3000))
@@ -300,9 +286,6 @@ TEST_F(NameDaysTest, EditingStartsNotepadOnTheListAndNoTickRunsUntilItCloses)
     EXPECT_EQ(todayName, Cp1250("Nový Mikuláš"));
     EXPECT_EQ(listEdited, 0);
     EXPECT_EQ(editLookupDone, 1);
-
-    DestroyWindow(main);
-    readLocalTime = GetLocalTime;
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <functional>
 
-#include "app/app.h"
 #include "namedays/namelist.h"
-#include "support/winsupport.h"
+#include "res/resource.h"
+#include "support/mainwindow.h"
 #include "timers/countdown.h"
 #include "titleclock/titleclock.h"
 
@@ -15,21 +15,8 @@ using namespace testsupport;
 
 namespace {
 
-SYSTEMTIME At(WORD dayOfWeek, WORD day, WORD month, WORD year, WORD hour, WORD minute, WORD second)
-{
-    SYSTEMTIME t = {};
-    t.wDayOfWeek = dayOfWeek;
-    t.wDay = day;
-    t.wMonth = month;
-    t.wYear = year;
-    t.wHour = hour;
-    t.wMinute = minute;
-    t.wSecond = second;
-    return t;
-}
-
 // Sunday 6 December 2026 at 22:48:<second>.
-SYSTEMTIME Sunday(WORD second) { return At(0, 6, 12, 2026, 22, 48, second); }
+SYSTEMTIME Sunday(int second) { return At(2026, 12, 6, 22, 48, second, 0); }
 
 std::wstring SundayClock(int second)
 {
@@ -49,29 +36,21 @@ void Tick(const SYSTEMTIME& now)
     ComposeAndWriteTitle();
 }
 
-class TitleClockTest : public ::testing::Test {
+class TitleClockTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        MainWindowTest::SetUp();
         todayName.clear();
         countdownActive = 0;
         placeBefore = 0;
     }
-    // The hidden main window, without its own timer (the tests tick).
-    HWND MainWindow()
-    {
-        appInstance = GetModuleHandleW(nullptr);
-        EXPECT_TRUE(RegisterMainWindowClass());
-        HWND main = CreateMainWindow();
-        KillTimer(main, mainTimerId);
-        return main;
-    }
-    // Destroys it as the exit command does: every title is given back.
-    static void Exit(HWND main)
+    // Destroys the main window as the exit command does: every title is given back.
+    void Exit()
     {
         DestroyWindow(main);
-        MSG msg;
-        PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        MSG quit;
+        EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     }
 };
 
@@ -156,7 +135,7 @@ TEST_F(TitleClockTest, WindowsThatChangeTheirTitlesKeepExactlyTheirOwn)
     SetWindowTextW(cases[2].hwnd, L"Dopis \u0159editeli");   // its owner's title, with the window's name
     TestWindow other(L"Jin\u00E9 okno");
     todayName = "Mikul\xE1\x9A";
-    WORD second = 0;
+    int second = 0;
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::wstring own = InternalTextOf(c.hwnd);
@@ -183,90 +162,35 @@ TEST_F(TitleClockTest, WindowsThatChangeTheirTitlesKeepExactlyTheirOwn)
     }
 }
 
-// A window of another thread, as another program's window is. Asked to take
-// a title for the first time, its owner first passes a right-button press on
-// the tray icon to the main window and waits until that is handled.
-class ClickingWindow {
-public:
-    explicit ClickingWindow(HWND main)
-    {
-        clickTarget = main;
-        ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
-        WaitForSingleObject(ready_, 5000);
-    }
-    ~ClickingWindow()
-    {
-        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        WaitForSingleObject(thread_, 5000);
-        CloseHandle(thread_);
-        CloseHandle(ready_);
-    }
-    HWND hwnd() const { return hwnd_; }
-    // Its owner brings it to the front; waits until it is there.
-    bool BringToFront()
-    {
-        PostMessageW(hwnd_, WM_APP, 0, 0);
-        return PumpUntil([this] { return GetForegroundWindow() == hwnd_; }, 2000);
-    }
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_APP)
-            SetForegroundWindow(hwnd);
-        if (message == WM_SETTEXT && clickTarget) {
-            HWND target = clickTarget;
-            clickTarget = nullptr;
-            SendMessageW(target, trayCallbackMessage, 1, WM_RBUTTONDOWN);
-        }
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    static DWORD WINAPI Run(LPVOID self)
-    {
-        auto* me = static_cast<ClickingWindow*>(self);
-        me->hwnd_ = WideWindow(L"TikavoClickingWindow", Proc, L"Ciz\u00ED okno");
-        SetEvent(me->ready_);
-        MSG msg;
-        while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-            DispatchMessageW(&msg);
-        DestroyWindow(me->hwnd_);
-        return 0;
-    }
-    static inline HWND clickTarget = nullptr;
-    HANDLE ready_, thread_;
-    DWORD threadId_ = 0;
-    HWND hwnd_ = nullptr;
-};
-
-BOOL CALLBACK FindMenu(HWND hwnd, LPARAM found)
+// Asked to take a title for the first time, this window's owner first passes
+// a right-button press on the tray icon to the main window and waits until
+// that is handled.
+HWND clickTarget = nullptr;
+LRESULT CALLBACK ClickingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (ClassNameOf(hwnd) == "#32768" && IsWindowVisible(hwnd))
-        *reinterpret_cast<bool*>(found) = true;
-    return TRUE;
-}
-
-bool MenuOpen()
-{
-    bool found = false;
-    EnumThreadWindows(GetCurrentThreadId(), FindMenu, reinterpret_cast<LPARAM>(&found));
-    return found;
+    if (message == WM_SETTEXT && clickTarget) {
+        HWND target = clickTarget;
+        clickTarget = nullptr;
+        SendMessageW(target, trayCallbackMessage, 1, WM_RBUTTONDOWN);
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 TEST_F(TitleClockTest, ATrayClickSentFromInsideATitleWriteOpensTheMenuOnlyAfterTheWrite)
 {
-    HWND main = MainWindow();
-    ClickingWindow foreign(main);
+    MakeMainWindow(false);
+    ThreadWindow foreign(L"Ciz\u00ED okno", ClickingProc);
+    clickTarget = main;
     ASSERT_TRUE(foreign.BringToFront());
     bool ticking = false;
     int menus = 0, menusInsideTheTick = 0;
-    ThreadTicker closer(20, [&] {
-        if (!MenuOpen())
+    ModalDriver closer("the tray menu to be closed", 10000, [&] {
+        if (!OpenMenuWindow())
             return;
         ++menus;
         menusInsideTheTick += ticking;
         EndMenu();
-    });
+    }, 20);
     ticking = true;
     Tick(Sunday(35));
     ticking = false;
@@ -281,7 +205,7 @@ TEST_F(TitleClockTest, ATrayClickSentFromInsideATitleWriteOpensTheMenuOnlyAfterT
     ASSERT_TRUE(other.BringToFront());
     Tick(Sunday(37));
     EXPECT_EQ(InternalTextOf(foreign.hwnd()), L"Ciz\u00ED okno");
-    Exit(main);
+    Exit();
     EXPECT_EQ(other.Title(), L"Dopis");
 }
 
@@ -324,19 +248,14 @@ TEST_F(TitleClockTest, DestroyingTheMainWindowGivesTheTrackedWindowItsTitleBack)
 {
     TestWindow a(L"Dokument");
     ASSERT_TRUE(a.BringToFront());
-    appInstance = GetModuleHandleW(nullptr);
-    ASSERT_TRUE(RegisterMainWindowClass());
-    HWND main = CreateMainWindow();
-    ASSERT_NE(main, nullptr);
+    MakeMainWindow(false);
 
     Tick(Sunday(35));
     Tick(Sunday(36));
     ASSERT_EQ(a.Title(), L"Dokument" + SundayClock(36) + L" *");
 
-    DestroyWindow(main);
+    Exit();
     EXPECT_EQ(a.Title(), L"Dokument");
-    MSG msg = {};
-    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST_F(TitleClockTest, TitlesOutsideWindows1250ComeBackExactly)
@@ -365,10 +284,12 @@ TEST_F(TitleClockTest, ThePlacementSwitchTakesEffectOnTheNextTickOnly)
 {
     TestWindow a(L"Dokument");
     ASSERT_TRUE(a.BringToFront());
+    MakeMainWindow(false);
     Tick(Sunday(35));
     EXPECT_EQ(a.Title(), L"Dokument" + SundayClock(35) + L" *");
 
-    placeBefore = 1;
+    EXPECT_EQ(SendMessageW(main, WM_COMMAND, IDM_PLACE_BEFORE, 0), 0);
+    EXPECT_EQ(placeBefore, 1);
     PumpFor(50);
     EXPECT_EQ(a.Title(), L"Dokument" + SundayClock(35) + L" *") << "redrawn before the next tick";
     Tick(Sunday(36));
@@ -376,7 +297,8 @@ TEST_F(TitleClockTest, ThePlacementSwitchTakesEffectOnTheNextTickOnly)
     Tick(Sunday(37));
     EXPECT_EQ(a.Title(), SundayClock(37) + L" * Dokument");
 
-    placeBefore = 0;
+    EXPECT_EQ(SendMessageW(main, WM_COMMAND, IDM_PLACE_AFTER, 0), 0);
+    EXPECT_EQ(a.Title(), SundayClock(37) + L" * Dokument") << "redrawn before the next tick";
     Tick(Sunday(38));
     EXPECT_EQ(a.Title(), L"Dokument" + SundayClock(38) + L" *");
 
@@ -461,11 +383,10 @@ TEST_F(TitleClockTest, ATickInsideABoxOfAnEarlierTickLeavesEveryTitleIntact)
     Tick(Sunday(35));
     ASSERT_EQ(a.Title(), L"Dokument" + SundayClock(35) + L" *");
 
-    BoxRecorder boxes;
-    WORD second = 37;
+    int second = 37;
     std::vector<std::wstring> seenInside;
     std::wstring boxTitle;
-    ThreadTicker ticker(100, [&] {
+    ModalDriver boxes("the ringing box to be closed", 10000, [&] {
         if (boxes.open().empty())
             return;
         Tick(Sunday(second++));

@@ -9,10 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
 #include "res/resource.h"
-#include "support/winsupport.h"
-#include "tray/tray.h"
+#include "support/mainwindow.h"
 
 using namespace testsupport;
 
@@ -136,23 +134,6 @@ std::vector<MenuItem> ReadMenu(HMENU menu)
     return items;
 }
 
-BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM lParam)
-{
-    if (IsWindowVisible(hwnd) && ClassNameOf(hwnd) == "#32768") {
-        *reinterpret_cast<HWND*>(lParam) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The popup menu window this thread shows, if any.
-HWND OpenMenuWindow()
-{
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // One showing of the menu as the test saw it.
 struct Showing {
     HMENU popup = nullptr;
@@ -162,20 +143,13 @@ struct Showing {
     int ticksWhileOpen = 0;
 };
 
-int ticksSeen = 0;
-void WINAPI CountingClock(LPSYSTEMTIME now)
-{
-    ++ticksSeen;
-    GetLocalTime(now);
-}
-
 // Watches this thread for the tray menu; reads each showing, waits for one
 // clock tick inside the menu's loop when asked, then cancels it or lets
 // `choose` pick an item.
 class MenuWatcher {
 public:
     explicit MenuWatcher(bool waitForATick = false)
-        : waitForATick_(waitForATick), ticker_(30, [this] { Look(); }) {}
+        : waitForATick_(waitForATick), driver_("the tray menu to be closed", 10000, [this] { Look(); }, 30) {}
     std::vector<Showing> showings;
     // Called with the open menu window instead of cancelling it; returns
     // true when it has chosen an item.
@@ -198,10 +172,10 @@ private:
             showing.items = ReadMenu(showing.popup);
             GetWindowRect(window, &showing.rect);
             showing.foreground = GetForegroundWindow();
-            ticksAtOpen_ = ticksSeen;
+            ticksAtOpen_ = MainWindowTest::ticksSeen;
             showings.push_back(showing);
         }
-        showings.back().ticksWhileOpen = ticksSeen - ticksAtOpen_;
+        showings.back().ticksWhileOpen = MainWindowTest::ticksSeen - ticksAtOpen_;
         if (waitForATick_ && showings.back().ticksWhileOpen < 1)
             return;
         if (choose) {
@@ -215,7 +189,7 @@ private:
     HWND current_ = nullptr;
     int ticksAtOpen_ = 0;
     bool acted_ = false;
-    ThreadTicker ticker_;
+    ModalDriver driver_;
 };
 
 // The main window's posted messages waiting in the queue.
@@ -238,32 +212,26 @@ bool Contains(const std::vector<UINT>& messages, UINT message)
 
 // ---- The program's main window with its icon ----------------------------
 
-class TrayTest : public ::testing::Test {
+class TrayTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        appInstance = GetModuleHandleW(nullptr);
+        MainWindowTest::SetUp();
         readLocalTime = CountingClock;
         shellCalls.clear();
         shellMode = Shell::Answers;
         trayIconNotifier = WatchingNotifier;
-        ASSERT_TRUE(RegisterMainWindowClass());
-        main = CreateMainWindow();
-        ASSERT_NE(main, nullptr);
+        MakeMainWindow();
     }
     void TearDown() override
     {
-        trayIconNotifier = Shell_NotifyIconA;
         RemoveIconBehindTheProgramsBack(main);
-        if (IsWindow(main))
-            DestroyWindow(main);
-        readLocalTime = GetLocalTime;
+        MainWindowTest::TearDown();
     }
     LRESULT TrayNotification(UINT mouseMessage)
     {
         return SendMessageW(main, trayCallbackMessage, 1, mouseMessage);
     }
-    HWND main = nullptr;
 };
 
 TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
@@ -323,9 +291,8 @@ struct ErrorBox {
 
 std::vector<ErrorBox> ShowBoxesOf(const std::function<void()>& action, HWND ownWindow)
 {
-    BoxRecorder recorder;
     std::vector<ErrorBox> seen;
-    ThreadTicker closer(50, [&] {
+    ModalDriver recorder("the error boxes to be closed", 5000, [&] {
         for (HWND box : recorder.open()) {
             bool known = false;
             for (const ErrorBox& error : seen)
@@ -383,7 +350,10 @@ TEST_F(TrayTest, AMissingIconResourceAddsNothingAndSaysNothing)
     RemoveTrayIcon(main);
     shellCalls.clear();
     appInstance = GetModuleHandleW(L"kernel32.dll");   // a module without icon 10004
-    BoxRecorder recorder;
+    ModalDriver recorder("no box to open", 5000, [&] {
+        for (HWND box : recorder.open())
+            PressOk(box);
+    });
     EXPECT_FALSE(AddTrayIcon(main));
     EXPECT_FALSE(ReAddTrayIcon(main));
     PumpFor(200);
@@ -541,15 +511,14 @@ TEST_F(TrayTest, TheIconComesBackWhenTheShellRestarts)
 
 TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
 {
-    BoxRecorder recorder;
     int ticksAtOpen = -1;
     std::vector<std::string> texts;
-    ThreadTicker driver(50, [&] {
+    ModalDriver recorder("the about box to be closed", 10000, [&] {
         std::vector<HWND> open = recorder.open();
         if (open.empty())
             return;
         if (ticksAtOpen < 0) {
-            ticksAtOpen = ticksSeen;
+            ticksAtOpen = MainWindowTest::ticksSeen;
             for (HWND child = GetWindow(open.back(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
                 texts.push_back(NarrowTextOf(child));
         }
