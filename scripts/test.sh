@@ -7,6 +7,18 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh || exit 1
 
+# However the run ends (passed, failed or interrupted), nothing of it stays
+# running: every Wine session of the build tree is taken down (but the one
+# scripts/run.sh started for the user).
+end_sessions() {
+    local prefix
+    while IFS= read -r -d '' prefix; do
+        bash scripts/wine-harness.sh down "$(dirname "$prefix")" >/dev/null 2>&1
+    done < <(find build/windows -maxdepth 3 -type d -name prefix -not -path build/windows/run/prefix -print0 2>/dev/null)
+}
+trap end_sessions EXIT
+trap 'exit 130' INT TERM
+
 summary=()
 status=0
 run_tree() {

@@ -1,39 +1,79 @@
 #!/bin/bash
 # The Wine harness: a private Wine prefix, an X display and a persistent
-# wineserver for one state folder (one per build tree), never ~/.wine.
+# wineserver for one state folder (one per build tree), never ~/.wine. The
+# state folder's path may hold spaces and any letters.
 #
-#   wine-harness.sh up STATE [LOCALE] prepare the prefix, start Xvfb and the wineserver;
-#                                    LOCALE (default cs_CZ.UTF-8, ANSI code page 1250)
-#                                    is the Unix locale every program runs in, e.g.
-#                                    en_US.UTF-8 for code page 1252
-#   wine-harness.sh down STATE       end the wineserver (and every program in the
-#                                    prefix) and Xvfb, by pid
-#   wine-harness.sh exec STATE CMD…  run CMD in the harness's environment
+#   wine-harness.sh up STATE [LOCALE]    prepare the prefix, start Xvfb and the
+#                                        wineserver, or use those already up;
+#                                        LOCALE (default cs_CZ.UTF-8, ANSI code
+#                                        page 1250) is the Unix locale every
+#                                        program runs in, e.g. en_US.UTF-8 for
+#                                        code page 1252
+#   wine-harness.sh fresh STATE [LOCALE] the same, after ending whatever an
+#                                        earlier session of STATE left running
+#   wine-harness.sh down STATE           end every program in the prefix, its
+#                                        wineserver and Xvfb
+#   wine-harness.sh exec STATE CMD…      run CMD in the harness's environment
 #
-# With TIKAVO_USE_DISPLAY=1, "up" uses the current $DISPLAY instead of starting
-# an Xvfb of its own.
+# A failed "up" ends everything it started. With TIKAVO_USE_DISPLAY=1, "up"
+# uses the current $DISPLAY instead of starting an Xvfb of its own.
 set -euo pipefail
 
-cmd=${1:?usage: wine-harness.sh up|down|exec STATE [CMD...]}
-state=${2:?usage: wine-harness.sh up|down|exec STATE [CMD...]}
+cmd=${1:?usage: wine-harness.sh up|fresh|down|exec STATE [...]}
+state=${2:?usage: wine-harness.sh up|fresh|down|exec STATE [...]}
 shift 2
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 envfile=$state/env
+prefix=$state/prefix
 
 log() { echo "wine-harness: $*" >&2; }
 
 write_env() {
-    cat > "$envfile.tmp" <<ENV
-export DISPLAY=$1
-export WINEPREFIX=$state/prefix
-export WINEARCH=win32
-export WINEDEBUG=-all
-export LOCPATH=$state/locale
-export LC_ALL=$2
-export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv=d;winemenubuilder.exe=d"
-ENV
+    {
+        printf 'export DISPLAY=%q\n' "$1"
+        printf 'export WINEPREFIX=%q\n' "$prefix"
+        printf 'export WINEARCH=win32\n'
+        printf 'export WINEDEBUG=-all\n'
+        printf 'export LOCPATH=%q\n' "$state/locale"
+        printf 'export LC_ALL=%q\n' "$2"
+        printf 'export WINEDLLOVERRIDES=%q\n' "mscoree,mshtml=;winealsa.drv,winepulse.drv=d;winemenubuilder.exe=d"
+    } > "$envfile.tmp"
     mv "$envfile.tmp" "$envfile"
+}
+
+# The processes of this prefix: every Wine program and its wineserver.
+prefix_pids() {
+    local environ pid
+    for environ in /proc/[0-9]*/environ; do
+        pid=${environ#/proc/}
+        pid=${pid%/environ}
+        [ "$pid" = $$ ] && continue
+        { tr '\0' '\n' < "$environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$prefix" && echo "$pid"
+    done
+    return 0
+}
+
+# Ends everything this state folder started, whatever state it was left in.
+stop_all() {
+    if [ -d "$prefix" ]; then
+        WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+        WINEPREFIX=$prefix timeout 10 wineserver -w 2>/dev/null || true
+    fi
+    local pids
+    pids=$(prefix_pids)
+    [ -z "$pids" ] || kill -9 $pids 2>/dev/null || true
+    if [ -f "$state/xvfb.pid" ]; then
+        local pid
+        pid=$(cat "$state/xvfb.pid")
+        if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
+            kill "$pid" 2>/dev/null || true
+            for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+            kill -9 "$pid" 2>/dev/null || true
+        fi
+        rm -f "$state/xvfb.pid"
+    fi
+    rm -f "$envfile"
 }
 
 start_xvfb() {
@@ -60,18 +100,21 @@ start_xvfb() {
 }
 
 case $cmd in
-up)
+up|fresh)
+    locale=${1:-cs_CZ.UTF-8}
+    if [ "$cmd" = fresh ]; then
+        stop_all
+    elif [ -f "$envfile" ] && [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
+        log "already up"
+        exit 0
+    fi
+    trap 'status=$?; if [ $status -ne 0 ]; then log "up failed: ending what it started"; stop_all; fi' EXIT
     # A locale of our own (Czech by default): Wine takes its ANSI code page
     # from it (1250 for Czech, 1252 for English).
-    locale=${1:-cs_CZ.UTF-8}
     if [ ! -e "$state/locale/$locale/LC_CTYPE" ]; then
         mkdir -p "$state/locale"
         localedef -i "${locale%%.*}" -f UTF-8 "$state/locale/$locale" 2>/dev/null || \
             [ -e "$state/locale/$locale/LC_CTYPE" ]
-    fi
-    if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
-        log "already up"
-        exit 0
     fi
     if [ "${TIKAVO_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
         display=$DISPLAY
@@ -101,20 +144,7 @@ up)
     log "up: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX"
     ;;
 down)
-    if [ -f "$envfile" ]; then
-        # shellcheck disable=SC1090
-        . "$envfile" 2>/dev/null
-        wineserver -k 2>/dev/null || true
-        wineserver -w 2>/dev/null || true
-    fi
-    if [ -f "$state/xvfb.pid" ]; then
-        pid=$(cat "$state/xvfb.pid")
-        kill "$pid" 2>/dev/null || true
-        for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill -9 "$pid" 2>/dev/null || true
-        rm -f "$state/xvfb.pid"
-    fi
-    rm -f "$envfile"
+    stop_all
     log "down"
     ;;
 exec)

@@ -21,6 +21,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# What a run killed half-way may have left behind goes first.
+wine taskkill /f /im Tikavo_T.exe /im titled_window.exe >/dev/null 2>&1 || true
 fail() { echo "FAIL: $*"; exit 1; }
 
 unzip -q "$archive" -d "$folder" || fail "the archive does not unzip"

@@ -35,6 +35,8 @@ cleanup() {
     wait 2>/dev/null
 }
 trap cleanup EXIT
+# What a run killed half-way may have left behind goes first.
+wine taskkill /f /im Tikavo_T.exe /im titled_window.exe >/dev/null 2>&1 || true
 
 fail() {
     echo "FAIL: $*"
