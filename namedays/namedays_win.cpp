@@ -21,16 +21,8 @@ bool ProgramDirectory(char* szPath)
     if (length == 0 || length >= MAX_PATH)
         return false;   // a cut path would name another folder
     PathRemoveFileSpecA(szPath);
-    std::size_t n = std::strlen(szPath);
-    if (n == 0)
-        return false;
-    if (szPath[n - 1] != '\\') {   // a drive's root keeps its "\"
-        if (n + 1 >= MAX_PATH)
-            return false;
-        szPath[n] = '\\';
-        szPath[n + 1] = '\0';
-    }
-    return true;
+    // A drive's root keeps its one "\"; a path with no room for it fails.
+    return szPath[0] != '\0' && PathAddBackslashA(szPath) != nullptr;
 }
 
 // The list as one tick opens it.

@@ -1,8 +1,10 @@
 // Reading the name list and looking today's name up.
 #include "namedays/namelist.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "common/cp1250.h"
 #include "common/textput.h"
@@ -197,20 +199,22 @@ bool ScanNameList(NameListStream& finSoubor, const char* listKey)
 
 bool RunNameDayStep(int day, int month, const NameListAccess& access)
 {
-    char dayKey[32];
-    char listKey[32];
     // dayKey "%2d.%2d.", listKey "%02d.%02d."
-    auto formatKey = [day, month](char* key, std::size_t size, char pad) {
+    constexpr std::size_t keyRoom = 2 * intChars + 3;
+    char dayKey[keyRoom];
+    char listKey[keyRoom];
+    auto formatKey = [day, month](char* key, char pad) {
         char* p = key;
-        const char* end = TextLimit(key, size);
-        PutNumber(p, end, day, 2, pad);
-        PutChar(p, end, '.');
-        PutNumber(p, end, month, 2, pad);
-        PutChar(p, end, '.');
-        TextEnd(p);
+        for (int part : { day, month }) {
+            if (part >= 0 && part < 10)
+                *p++ = pad;   // two characters at least
+            p = std::to_chars(p, key + keyRoom - 1, part).ptr;
+            *p++ = '.';
+        }
+        *p = '\0';
     };
-    formatKey(dayKey, sizeof dayKey, ' ');
-    formatKey(listKey, sizeof listKey, '0');
+    formatKey(dayKey, ' ');
+    formatKey(listKey, '0');
 
     // "0" equals no key: the tick's first lookup begins by reading.
     std::strcpy(lineFields.date, "0");

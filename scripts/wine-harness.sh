@@ -138,6 +138,15 @@ up|fresh)
         wineserver -w || true
         touch "$WINEPREFIX/.tikavo-ready"
     fi
+    # Wine's own fonts (Marlett draws the caption buttons, Tahoma the
+    # dialogs): Debian's Wine 8 looks for them under its data folder by a
+    # path it cannot resolve ("\usr\share\wine\../fonts"), so without this
+    # copy the buttons show as the letters "0 1 r". Prefixes made before are
+    # given them here too.
+    if [ ! -e "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] && [ -d /usr/share/wine/fonts ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     (wineserver -p >/dev/null 2>&1 </dev/null &)
     # Wait until the persistent server answers.
     wine cmd /c exit 0 >/dev/null 2>&1 </dev/null || true

@@ -1,8 +1,12 @@
 #include "timers/timesettings.h"
 
+#include <charconv>
+#include <cctype>
+#include <climits>
 #include <cstring>
 
 #include "common/textput.h"
+#include "titleclock/clocktext.h"
 
 TimerSettingsRecord TimerSettings;
 
@@ -16,9 +20,9 @@ void InitTimerSettings()
 bool SplitTime(const char* text, int& hours, int& minutes, int& seconds)
 {
     char szTemp[64];
-    char* p = szTemp;
-    PutText(p, TextLimit(szTemp, sizeof szTemp), text);
-    TextEnd(p);
+    char* textEnd = szTemp;
+    PutText(textEnd, TextLimit(szTemp, sizeof szTemp), text);
+    TextEnd(textEnd);
 
     // Runs of colons count as one separator; leading colons are skipped.
     const char szSep = ':';
@@ -27,8 +31,22 @@ bool SplitTime(const char* text, int& hours, int& minutes, int& seconds)
     for (int* part : parts) {
         while (*rest == szSep)
             ++rest;
-        // The conversion stops at the colon that ends the piece.
-        *part = ReadNumber(rest);
+        // Each piece is read as atoi reads it: leading blanks, a sign, then
+        // digits up to the first character that is not one (the colon that
+        // ends the piece); no digits give 0, values beyond int's range are
+        // held at its ends.
+        while (std::isspace(static_cast<unsigned char>(*rest)))
+            ++rest;
+        bool negative = *rest == '-';
+        if (*rest == '-' || *rest == '+')
+            ++rest;
+        unsigned magnitude = 0;
+        if (std::from_chars(rest, textEnd, magnitude).ec == std::errc::result_out_of_range)
+            magnitude = UINT_MAX;
+        const unsigned limit = negative ? static_cast<unsigned>(INT_MAX) + 1u : INT_MAX;
+        if (magnitude > limit)
+            magnitude = limit;
+        *part = static_cast<int>(negative ? -static_cast<long long>(magnitude) : magnitude);
         while (*rest && *rest != szSep)
             ++rest;
     }
@@ -42,13 +60,6 @@ bool FormatSeconds(char* buffer, uint32_t seconds)
     uint32_t rest = seconds - hours * 3600 - minutes * 60;
     if (hours > 23)
         hours = minutes = rest = 0;
-    char* p = buffer;
-    const char* end = TextLimit(buffer, 9);
-    PutNumber(p, end, static_cast<long>(hours), 2, '0');
-    PutChar(p, end, ':');
-    PutNumber(p, end, static_cast<long>(minutes), 2, '0');
-    PutChar(p, end, ':');
-    PutNumber(p, end, static_cast<long>(rest), 2, '0');
-    TextEnd(p);
+    FormatTimeString(buffer, 9, static_cast<int>(hours), static_cast<int>(minutes), static_cast<int>(rest));
     return true;
 }

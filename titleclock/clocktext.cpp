@@ -1,6 +1,7 @@
 #include "titleclock/clocktext.h"
 
-#include <cstring>
+#include <algorithm>
+#include <charconv>
 
 #include "common/textput.h"
 
@@ -17,6 +18,40 @@ const char* const dayNames[7] = {
     "P\xE1tek",            // Pátek
     "Sobota",
 };
+
+// The longest "%02d:%02d:%02d" and " - %d.%d.%d - %02d:%02d:%02d * ".
+constexpr size_t timeChars = 3 * intChars + 2;
+constexpr size_t clockTailChars = 3 * intChars + 2 + timeChars + 9;
+
+// "%02d:%02d:%02d" at q; returns its end.
+char* WriteTime(char* q, int hour, int minute, int second)
+{
+    char* const last = q + timeChars;
+    const int fields[3] = { hour, minute, second };
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0)
+            *q++ = ':';
+        if (fields[i] >= 0 && fields[i] < 10)
+            *q++ = '0';   // two digits at least
+        q = std::to_chars(q, last, fields[i]).ptr;
+    }
+    return q;
+}
+
+// " - %d.%d.%d - %02d:%02d:%02d * " at q; returns its end.
+char* WriteClockTail(char* q, int day, int month, int year, int hour, int minute, int second)
+{
+    char* const last = q + clockTailChars;
+    q = std::copy_n(" - ", 3, q);
+    q = std::to_chars(q, last, day).ptr;
+    *q++ = '.';
+    q = std::to_chars(q, last, month).ptr;
+    *q++ = '.';
+    q = std::to_chars(q, last, year).ptr;
+    q = std::copy_n(" - ", 3, q);
+    q = WriteTime(q, hour, minute, second);
+    return std::copy_n(" * ", 3, q);
+}
 }  // namespace
 
 const char* DayName(int dayOfWeek)
@@ -38,12 +73,8 @@ void FormatTimeString(char* out, size_t size, int hour, int minute, int second)
     if (size == 0)
         return;
     char* p = out;
-    const char* end = TextLimit(out, size);
-    PutNumber(p, end, hour, 2, '0');
-    PutChar(p, end, ':');
-    PutNumber(p, end, minute, 2, '0');
-    PutChar(p, end, ':');
-    PutNumber(p, end, second, 2, '0');
+    PutWritten<timeChars>(p, TextLimit(out, size),
+                          [=](char* q) { return WriteTime(q, hour, minute, second); });
     TextEnd(p);
 }
 
@@ -57,18 +88,8 @@ void FormatClock(char* out, size_t size, const char* szDay,
     const char* end = TextLimit(out, size);
     PutText(p, end, "  * ");
     PutText(p, end, szDay);
-    PutText(p, end, " - ");
-    PutNumber(p, end, day);
-    PutChar(p, end, '.');
-    PutNumber(p, end, month);
-    PutChar(p, end, '.');
-    PutNumber(p, end, year);
-    PutText(p, end, " - ");
-    PutNumber(p, end, hour, 2, '0');
-    PutChar(p, end, ':');
-    PutNumber(p, end, minute, 2, '0');
-    PutChar(p, end, ':');
-    PutNumber(p, end, second, 2, '0');
-    PutText(p, end, " * ");
+    PutWritten<clockTailChars>(p, end, [=](char* q) {
+        return WriteClockTail(q, day, month, year, hour, minute, second);
+    });
     TextEnd(p);
 }

@@ -1,41 +1,67 @@
-// The tick's texts are built without snprintf; they must come out exactly as
-// snprintf and atoi would have them.
+// The tick's texts are built without snprintf and its time strings read
+// without atoi; they must come out exactly as snprintf and atoi would have
+// them, also where a buffer cuts a text short.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "common/textput.h"
+#include "namedays/namelist.h"
+#include "tests/support/memorylist.h"
+#include "timers/timesettings.h"
+#include "titleclock/clocktext.h"
 
 namespace {
 
-std::string Put(long value, int width, char pad, size_t size = 32)
+const int values[] = { 0, 1, 7, 9, 10, 59, 99, 100, 2026, 30827, -1, -5, -10, -2026, INT_MAX, INT_MIN };
+
+TEST(TextPut, NumbersComeOutAsSnprintfWritesThemAtEveryCut)
 {
-    char buffer[32];
-    char* p = buffer;
-    PutNumber(p, TextLimit(buffer, size), value, width, pad);
-    TextEnd(p);
-    return buffer;
+    const char clockFormat[] = "  * %s - %d.%d.%d - %02d:%02d:%02d * ";
+    for (int value : values) {
+        int other = value == 0 ? 7 : value / -3;   // a different number in every other field
+        char wanted[200];
+        char text[200];
+        size_t whole = static_cast<size_t>(std::snprintf(wanted, sizeof wanted, clockFormat, "Sobota",
+                                                         value, other, value, other, value, other));
+        for (size_t size = 1; size <= whole + 1; ++size) {
+            std::snprintf(wanted, size, clockFormat, "Sobota", value, other, value, other, value, other);
+            std::memset(text, 'x', sizeof text);
+            FormatClock(text, size, "Sobota", value, other, value, other, value, other);
+            EXPECT_STREQ(text, wanted) << value << " size " << size;
+        }
+        whole = static_cast<size_t>(std::snprintf(wanted, sizeof wanted, "%02d:%02d:%02d", value, other, value));
+        for (size_t size = 1; size <= whole + 1; ++size) {
+            std::snprintf(wanted, size, "%02d:%02d:%02d", value, other, value);
+            std::memset(text, 'x', sizeof text);
+            FormatTimeString(text, size, value, other, value);
+            EXPECT_STREQ(text, wanted) << value << " size " << size;
+        }
+    }
 }
 
-std::string Printf(long value, int width, char pad, size_t size = 32)
+TEST(TextPut, TheListKeysComeOutAsSnprintfWritesThem)
 {
-    char buffer[32];
-    std::snprintf(buffer, size, pad == '0' ? "%0*ld" : "%*ld", width, value);
-    return buffer;
-}
-
-TEST(TextPut, NumbersComeOutAsSnprintfWritesThem)
-{
-    const long values[] = { 0, 1, 7, 9, 10, 59, 99, 100, 2026, 30827, -1, -5, -10, -2026,
-                            INT_MAX, INT_MIN, LONG_MAX, LONG_MIN };
-    for (long value : values)
-        for (int width : { 0, 1, 2, 3, 6 })
-            for (char pad : { ' ', '0' })
-                for (size_t size : { 32u, 4u, 2u, 1u })
-                    EXPECT_EQ(Put(value, width, pad, size), Printf(value, width, pad, size))
-                        << value << " width " << width << " pad '" << pad << "' size " << size;
+    for (int day : values)
+        for (int month : { 12, 3, day }) {
+            // The day key ("%2d.%2d.") is kept as the day last looked up; the
+            // list key ("%02d.%02d.") must equal the date of the line that
+            // snprintf writes for that day.
+            char dayKey[64];
+            char line[128];
+            std::snprintf(dayKey, sizeof dayKey, "%2d.%2d.", day, month);
+            std::snprintf(line, sizeof line, "31.02.;Nikdo\r\n%02d.%02d.;Dnes\r\n", day, month);
+            testsupport::ResetNameDays();
+            testsupport::MemoryList list;
+            list.bytes = line;
+            EXPECT_TRUE(list.Tick(day, month));
+            EXPECT_STREQ(lastDayKey, dayKey) << day << "." << month;
+            EXPECT_EQ(todayName, "Dnes") << day << "." << month;
+        }
 }
 
 TEST(TextPut, TextIsCutLikeSnprintfCutsIt)
@@ -48,20 +74,31 @@ TEST(TextPut, TextIsCutLikeSnprintfCutsIt)
     EXPECT_STREQ(buffer, "Pond\xEC" "l\xED");
     p = buffer;
     PutText(p, end, "  * Sobota");
-    PutChar(p, end, '!');
+    PutText(p, end, "!");
     TextEnd(p);
     EXPECT_STREQ(buffer, "  * Sob");
 }
 
-TEST(TextPut, ReadNumberReadsAsAtoiDoes)
+TEST(TextPut, TimeStringsAreReadAsAtoiReadsThem)
 {
     const char* texts[] = { "", "0", "07", "08", "09", "23", " 12", "\t+5", "-3", "12:34", "5x", "x5",
                             "--1", "+-1", " - 1", "2147483647", "-2147483648", "0000000000042" };
-    for (const char* text : texts)
-        EXPECT_EQ(ReadNumber(text), std::atoi(text)) << '"' << text << '"';
+    int hours, minutes, seconds;
+    for (const char* text : texts) {
+        SplitTime(text, hours, minutes, seconds);
+        EXPECT_EQ(hours, std::atoi(text)) << '"' << text << '"';
+        // The same as the last part of a time string.
+        SplitTime(("1:2:" + std::string(text)).c_str(), hours, minutes, seconds);
+        EXPECT_EQ(seconds, std::atoi(text)) << "\"1:2:" << text << '"';
+    }
     // Beyond int's range atoi is undefined; the reading holds at the ends.
-    EXPECT_EQ(ReadNumber("99999999999999999999"), INT_MAX);
-    EXPECT_EQ(ReadNumber("-99999999999999999999"), INT_MIN);
+    SplitTime("99999999999999999999:-99999999999999999999:-2147483649", hours, minutes, seconds);
+    EXPECT_EQ(hours, INT_MAX);
+    EXPECT_EQ(minutes, INT_MIN);
+    EXPECT_EQ(seconds, INT_MIN);
+    SplitTime("2147483648:+00000000000000000000000000000000000000001", hours, minutes, seconds);
+    EXPECT_EQ(hours, INT_MAX);
+    EXPECT_EQ(minutes, 1);
 }
 
 }  // namespace

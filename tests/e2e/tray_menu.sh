@@ -1,13 +1,20 @@
 #!/bin/bash
-# The tray icon and its menu as a user meets them on the X display: the real
-# Tikavo_T.exe beside a document window, driven with the mouse (xdotool).
+# The tray icon, its menu and the dialogs it opens as a user meets them on
+# the X display: the real Tikavo_T.exe beside a document window, driven with
+# the mouse and the keyboard (xdotool). The screenshots the README shows are
+# taken on the way and saved in BUILD_DIR/e2e-tray/.
 #   - the icon appears in Wine's tray window, with its greeting balloon;
-#   - the clock stands behind the document's title;
-#   - a right-click on the icon opens the menu (screenshots of it are saved),
-#     and while it is open the document has its own title back;
-#   - "Před název souboru" is chosen with the mouse: once the document is in
-#     front again the clock stands in front of its title, and the next
-#     showing of the menu greys the item;
+#   - the clock stands behind the document's title (decorated-title.png);
+#   - a right-click on the icon opens the menu; "Odpočítávání" opens the
+#     countdown dialog (countdown-dialog.png); three seconds set with the
+#     keys, the countdown rings in its box (countdown-ring.png), which Enter
+#     closes;
+#   - "Alarm" opens the alarm dialog (alarm-dialog.png, with the alarm
+#     ticked), which Escape closes;
+#   - while the menu is open the document has its own title back;
+#     "Před název souboru" is chosen with the mouse (tray-menu.png): once the
+#     document is in front again the clock stands in front of its title, and
+#     the next showing of the menu greys the item;
 #   - "Ukončit program?" ends the program with code 0, the tray window loses
 #     the icon (Wine's tray would also drop the icon of a window that is gone;
 #     that the program takes it away itself is checked in-process), and the
@@ -107,6 +114,15 @@ clock_in_front() {
 # Geometry of a window into X, Y, WIDTH, HEIGHT.
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
 
+# A screenshot of a window as the X display shows it, with Wine's frame and
+# caption; only its top rows when a height is given.
+screenshot_window() {
+    local file=$1 window=$2
+    geometry "$window"
+    import -window root -crop "${WIDTH}x${3:-$HEIGHT}+$X+$Y" +repage "$file" || fail "no screenshot $file"
+    echo "saved $file"
+}
+
 # A screenshot of the tray window with the open menu, cropped to both.
 screenshot_menu() {
     local file=$1 tray=$2 menu=$3
@@ -139,6 +155,15 @@ expect_greyed() {
         fail "the menu should grey item $greyed and leave item $enabled enabled (darkest greys: $d0, $d1)"
 }
 
+# The rows of the open menu's separators, from a column of pixels left of
+# the items' text: the menu's background is white, a separator grey.
+separator_rows() {
+    geometry "$1"
+    import -window root -crop "1x$((HEIGHT - 2))+$((X + 6))+$((Y + 1))" +repage png:- |
+        convert png:- -colorspace gray -depth 8 txt:- |
+        awk -F '[,:() ]+' 'NR > 1 { dark = $3 < 200; if (dark && !was) print $2 + 1; was = dark }'
+}
+
 # Right-clicks the icon (the first in the tray window) and waits for the menu.
 open_menu() {
     local tray=$1
@@ -148,12 +173,21 @@ open_menu() {
     menu=$seen
 }
 
-# Points at an item of the open menu (its first or last), then clicks it.
+# Points at an item of the open menu (its first or last, or the only item
+# after separator N), then clicks it.
 choose() {
     local menu=$1 which=$2 shot=${3:-}
-    geometry "$menu"
     local y
-    if [ "$which" = first ]; then y=$((Y + 10)); else y=$((Y + HEIGHT - 12)); fi
+    if [ "$which" = first ] || [ "$which" = last ]; then
+        geometry "$menu"
+        if [ "$which" = first ]; then y=$((Y + 10)); else y=$((Y + HEIGHT - 12)); fi
+    else
+        local -a rows
+        mapfile -t rows < <(separator_rows "$menu")
+        (( ${#rows[@]} == 4 )) || fail "the menu should have 4 separators, found rows: ${rows[*]}"
+        geometry "$menu"
+        y=$((Y + (rows[which - 1] + rows[which]) / 2))
+    fi
     xdotool mousemove $((X + 50)) "$y"
     sleep 0.3   # let the highlight paint for the screenshot
     [ -n "$shot" ] && screenshot_menu "$shot" "$tray" "$menu"
@@ -162,7 +196,7 @@ choose() {
 }
 
 # --- A document window in front --------------------------------------------
-wine "$titled_window" 300 400 "$document_title" >/dev/null 2>&1 &
+wine "$titled_window" 300 400 "$document_title" 800 >/dev/null 2>&1 &
 started+=($!)
 wait_for 10 "the document window appears" windows_of titled_window.exe "^$document_title\$"
 document=$seen
@@ -189,6 +223,50 @@ wait_for 15 "the balloon goes after its time-out" not_visible "$balloon"
 
 wait_for 3 "the clock stands behind the document's title" clock_behind
 echo "the document's title: $seen"
+# The caption buttons are drawn with Wine's Marlett font; without it they
+# would show as letters.
+[ -e "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] ||
+    fail "the Wine prefix has no Marlett font: the caption buttons would show as \"0 1 r\""
+sleep 0.3   # let the caption paint the title just written
+screenshot_window "$out/decorated-title.png" "$document" 24
+
+# --- The dialogs: "Odpočítávání" and "Alarm" ---------------------------------
+# Keys go to the window with the X input focus.
+has_focus() { local f; f=$(xdotool getwindowfocus 2>/dev/null); echo "focus on $f"; [ "$f" = "$1" ]; }
+# Waits for the program's dialog or box whose caption holds a text (the
+# clock may have been written beside it), until it has the focus and has
+# painted; leaves it in $dialog.
+#   wait_for_dialog SECONDS CAPTION_TEXT WHAT
+wait_for_dialog() {
+    wait_for "$1" "$3" windows_of tikavo_t.exe "$2"
+    dialog=$seen
+    wait_for 3 "$3: the keyboard focus" has_focus "$dialog"
+    sleep 0.3
+}
+
+open_menu "$tray"
+choose "$menu" 2
+wait_for_dialog 5 "Timerset" "the countdown dialog opens from \"Odpočítávání\""
+screenshot_window "$out/countdown-dialog.png" "$dialog"
+# From OK past CANCEL to the picker; 00:01:00 -> 00:00:03: the hours, the
+# minutes one down, the seconds three up; Enter is OK.
+xdotool key Tab Tab Right Right Down Right Up Up Up Return
+wait_for 3 "the countdown dialog closes on Enter" not_visible "$dialog"
+wait_for_dialog 8 "Alaram Tikavo_T" "the countdown of three seconds rings"
+screenshot_window "$out/countdown-ring.png" "$dialog"
+xdotool key Return
+wait_for 3 "the ring box closes on Enter" not_visible "$dialog"
+
+open_menu "$tray"
+choose "$menu" 3
+wait_for_dialog 5 "AlarmSet" "the alarm dialog opens from \"Alarm\""
+# From OK past CANCEL to the check box: ticked, it enables the picker.
+xdotool key Tab Tab space
+sleep 0.3
+screenshot_window "$out/alarm-dialog.png" "$dialog"
+xdotool key Escape
+wait_for 3 "the alarm dialog closes on Escape" not_visible "$dialog"
+kill -0 "$program" 2>/dev/null || fail "the program ended after the dialogs"
 
 # --- The menu: "Před název souboru" ------------------------------------------
 open_menu "$tray"

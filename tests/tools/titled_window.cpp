@@ -1,7 +1,8 @@
 // A plain document window for the end-to-end scripts: it stands in for the
 // user's window whose title bar the clock decorates.
-//   titled_window.exe X Y TITLE
-// shows a 520 x 200 window at X, Y with TITLE and runs until it is closed.
+//   titled_window.exe X Y TITLE [WIDTH]
+// shows a window 200 high and WIDTH (520) wide at X, Y with TITLE and runs
+// until it is closed.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -20,7 +21,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argv == nullptr || argc != 4)
+    if (argv == nullptr || argc < 4 || argc > 5)
         return 2;
 
     WNDCLASSW wc = {};
@@ -32,7 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (!RegisterClassW(&wc))
         return 3;
     HWND hwnd = CreateWindowExW(0, wc.lpszClassName, argv[3], WS_OVERLAPPEDWINDOW,
-                                _wtoi(argv[1]), _wtoi(argv[2]), 520, 200,
+                                _wtoi(argv[1]), _wtoi(argv[2]), argc == 5 ? _wtoi(argv[4]) : 520, 200,
                                 nullptr, nullptr, instance, nullptr);
     if (hwnd == nullptr)
         return 4;
