@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
+#include "tests/support/titleworld.h"
 #include "titleclock/titletext.h"
 
 namespace {
@@ -24,24 +24,8 @@ std::u16string Compose(const std::u16string& own, const char* name, bool countdo
     return out;
 }
 
-// Readable form of a title for failure messages (non-ASCII as \uXXXX).
-std::string Show(const std::u16string& text)
-{
-    std::string out;
-    for (char16_t c : text) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char part[8];
-            std::snprintf(part, sizeof part, "\\u%04X", static_cast<unsigned>(c));
-            out += part;
-        }
-    }
-    return "[" + out + "]";
-}
-
 #define EXPECT_TITLE(actual, expected) \
-    EXPECT_TRUE((actual) == std::u16string(expected)) << Show(actual) << " != " << Show(expected)
+    EXPECT_TRUE((actual) == std::u16string(expected)) << testsupport::Readable(actual) << " != " << testsupport::Readable(expected)
 
 TEST(TitleFormats, TheFourFormsCharacterForCharacter)
 {

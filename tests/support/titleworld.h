@@ -15,6 +15,7 @@
 #define TIKAVO_TESTS_TITLEWORLD_H
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,6 +40,22 @@ inline char16_t Cp1252Shows(char16_t c)
         return c;
     size_t at = from.find(c);
     return at != std::u16string::npos ? to[at] : u'?';
+}
+
+// A title readable in a failure message: non-ASCII as \uXXXX, in brackets.
+inline std::string Readable(const std::u16string& text)
+{
+    std::string out = "[";
+    for (char16_t c : text) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char part[10];
+            std::snprintf(part, sizeof part, "\\u%04X", static_cast<unsigned>(c));
+            out += part;
+        }
+    }
+    return out + "]";
 }
 
 inline std::u16string ShownBy(Alters alters, const std::u16string& text)
@@ -136,7 +153,7 @@ public:
                     || (hung && w.alters == Alters::Suffix && w.title.find(dateMark) == std::u16string::npos
                         && w.title.compare(0, w.ownerTitle.size(), w.ownerTitle) == 0);
             if (!own)
-                Fail("after the exit window " + Show(w) + " does not show its own title " + Text(w.ownerTitle));
+                Fail("after the exit window " + Show(w) + " does not show its own title " + Readable(w.ownerTitle));
         }
         return failure_.empty();
     }
@@ -168,7 +185,7 @@ private:
             Tick();
         }
         ModelWindow* w = Find(id);
-        Note("  write " + std::to_string(id) + " " + Text(text) + (!w ? " gone" : w->hung ? " unanswered" : ""));
+        Note("  write " + std::to_string(id) + " " + Readable(text) + (!w ? " gone" : w->hung ? " unanswered" : ""));
         if (!w)
             return WriteAnswer::Gone;
         if (w->hung) {
@@ -202,8 +219,8 @@ private:
         FollowFront(ledger_, access_, front, shown, own);
         ModelWindow* w = Find(front);
         if (w && !w->hung && w->queued.empty() && own != w->ownerTitle && failure_.empty())
-            Fail("own title of the window in front " + Show(*w) + " worked out as " + Text(own)
-                 + ", not " + Text(w->ownerTitle));
+            Fail("own title of the window in front " + Show(*w) + " worked out as " + Readable(own)
+                 + ", not " + Readable(w->ownerTitle));
         if (front != 0) {
             char clock[80];
             FormatClock(clock, sizeof clock, "Pond\xEC" "l\xED", 7, 12, 2026,
@@ -240,7 +257,7 @@ private:
         std::u16string raw = titles[pick_(sizeof titles / sizeof titles[0])];
         if (pick_(2))
             raw += u" (" + std::u16string(1, static_cast<char16_t>(u'1' + pick_(9))) + u")";
-        Note("window " + std::to_string(w->id) + " renamed " + Text(raw));
+        Note("window " + std::to_string(w->id) + " renamed " + Readable(raw));
         w->ownerTitle = ShownBy(w->alters, raw);
         if (w->alters == Alters::Ignores)
             w->title = w->ownerTitle;   // its owner's own text does arrive
@@ -293,8 +310,8 @@ private:
                 for (const std::u16string& text : w.queued)
                     final = ShownBy(w.alters, text);
             if (w.title != w.ownerTitle || final != w.ownerTitle)
-                Fail("window " + Show(w) + " is settled but shows " + Text(w.title) + " (finally "
-                     + Text(final) + "), not its own title " + Text(w.ownerTitle));
+                Fail("window " + Show(w) + " is settled but shows " + Readable(w.title) + " (finally "
+                     + Readable(final) + "), not its own title " + Readable(w.ownerTitle));
         }
     }
 
@@ -319,24 +336,10 @@ private:
                                                  [](const ModelWindow& w) { return w.alive; }));
     }
 
-    static std::string Text(const std::u16string& text)
-    {
-        std::string out = "[";
-        for (char16_t c : text) {
-            if (c >= 0x20 && c < 0x7F) {
-                out += static_cast<char>(c);
-            } else {
-                char part[10];
-                std::snprintf(part, sizeof part, "\\u%04X", static_cast<unsigned>(c));
-                out += part;
-            }
-        }
-        return out + "]";
-    }
     static std::string Show(const ModelWindow& w)
     {
         return std::to_string(w.id) + " (alters " + std::to_string(static_cast<int>(w.alters)) + ") "
-             + Text(w.title);
+             + Readable(w.title);
     }
     void Note(const std::string& what)
     {
@@ -351,11 +354,11 @@ private:
         failure_ = what + "\nledger:";
         for (const LedgerEntry& e : ledger_.entries) {
             failure_ += "\n  window " + std::to_string(e.window) + (e.tracked ? " (in front)" : "") + " own "
-                      + Text(e.own) + (e.decorated ? ", shows " + Text(e.lastShown) : "") + ", alteration "
-                      + Text(e.alteration.prefix) + "+" + Text(e.alteration.suffix) + " cap "
+                      + Readable(e.own) + (e.decorated ? ", shows " + Readable(e.lastShown) : "") + ", alteration "
+                      + Readable(e.alteration.prefix) + "+" + Readable(e.alteration.suffix) + " cap "
                       + std::to_string(e.alteration.cap) + (e.alteration.trims ? " trims" : "");
             for (const WrittenTitle& w : e.unanswered)
-                failure_ += "\n    unanswered " + Text(w.text) + (w.giveBack ? " (given back)" : "");
+                failure_ += "\n    unanswered " + Readable(w.text) + (w.giveBack ? " (given back)" : "");
         }
         failure_ += "\nlast events:";
         for (const std::string& h : history_)
