@@ -242,6 +242,14 @@ std::u16string CutDecorations(const LedgerEntry& entry, const std::u16string& ti
     return rest;
 }
 
+// The window shows title: unless that is one of the texts written into it,
+// its own title is what remains of it without any decoration.
+void Notice(LedgerEntry& entry, const std::u16string& title)
+{
+    if (!ShowsDecoration(entry, title))
+        entry.own = CutDecorations(entry, title);
+}
+
 // Room for one more window: the one that left the front longest ago goes.
 LedgerEntry& Add(std::vector<LedgerEntry>& entries, WindowId window, bool tracked)
 {
@@ -354,8 +362,7 @@ const std::u16string& TitleLedger::Observe(WindowId window, const std::u16string
     LedgerEntry* entry = Find(window);
     if (!entry)
         return none;
-    if (!ShowsDecoration(*entry, title))
-        entry->own = CutDecorations(*entry, title);
+    Notice(*entry, title);
     return entry->own;
 }
 
@@ -404,8 +411,7 @@ bool TitleLedger::GiveBack(WindowId window, const std::u16string& title, std::u1
     LedgerEntry* entry = Find(window);
     if (!entry)
         return false;
-    if (!ShowsDecoration(*entry, title))
-        entry->own = CutDecorations(*entry, title);   // its owner may have set a title meanwhile
+    Notice(*entry, title);   // its owner may have set a title meanwhile
     // Settled once it shows its own title and has answered all that was
     // written into it: a text still on its way may yet arrive, and only a
     // write it answers tells that it has.
