@@ -19,6 +19,7 @@ extern const char appNameVersion[];
 extern int placeBefore;
 
 constexpr UINT trayCallbackMessage = WM_USER + 1;
+// The first tick's delay after start-up; every tick then arms the next.
 constexpr UINT tickIntervalMs = 1000;
 constexpr UINT_PTR mainTimerId = 0;
 
@@ -36,7 +37,8 @@ HWND CreateMainWindow();
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// One clock tick: the eight steps in their order.
+// One clock tick: the eight steps in their order, at the caller's own pace
+// (the main timer's ticks also arm the timer for the next one).
 void RunTick(HWND hwnd);
 
 #endif
