@@ -45,6 +45,8 @@ cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {pr
 # seconds skipped, the writes of a second shown already, and the worst and
 # median lag (ms) of each new second behind the local clock.
 step_keeping() {
+    # The clock is the last time in a title: a clock written behind a title
+    # that still carries an earlier program's clock comes after it.
     awk '
     function ms(t,   p) { split(t, p, /[:.]/); return ((p[1] * 60 + p[2]) * 60 + p[3]) * 1000 + p[4] }
     {
@@ -76,26 +78,32 @@ measure() {
     shift
     local exe; exe=$(basename "$path")
     rm -rf "$work"; mkdir -p "$work"
-    cp "$path" "$build/jmena.txt" "$build/frontwindow.exe" "$work/"
-    (cd "$work" && run setsid wine frontwindow.exe titles.log >/dev/null 2>&1 </dev/null &)
-    local front; front=$(pid_of frontwindow.exe)
-    sleep 1
+    cp "$path" "$build/jmena.txt" "$work/"
     (cd "$work" && run setsid wine "$exe" "$@" >/dev/null 2>&1 </dev/null &)
     local pid; pid=$(pid_of "$exe")
     sleep 3                                  # start-up is not part of a tick
     local before; before=$(cpu_ns "$pid")
-    local first; first=$(wc -l < "$work/titles.log")
+    local first; first=$(wc -l < "$titles")
     sleep "$seconds"
     local after; after=$(cpu_ns "$pid")
-    local last; last=$(wc -l < "$work/titles.log")
+    local last; last=$(wc -l < "$titles")
     local hwm; hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
     local anon; anon=$(awk '/RssAnon/ {print $2}' "/proc/$pid/status")
-    kill "$pid" "$front" 2>/dev/null || true
+    kill "$pid" 2>/dev/null || true
     sleep 1
     # CPU microseconds over the run, peak resident KiB, private KiB; the
     # seconds in the title over the same run.
-    echo "$(( (after - before) / 1000 )) $hwm $anon $(sed -n "$((first + 1)),${last}p" "$work/titles.log" | step_keeping)"
+    echo "$(( (after - before) / 1000 )) $hwm $anon $(sed -n "$((first + 1)),${last}p" "$titles" | step_keeping)"
 }
+
+# One window in front for all the programs, writing down the titles it is sent.
+front=$build/bench-front
+titles=$front/titles.log
+rm -rf "$front"; mkdir -p "$front"
+cp "$build/frontwindow.exe" "$front/"
+(cd "$front" && run setsid wine frontwindow.exe titles.log >/dev/null 2>&1 </dev/null &)
+pid_of frontwindow.exe >/dev/null
+sleep 1
 
 read -r tikavo_us tikavo_kib tikavo_anon tikavo_steps < <(measure "$build/Tikavo_T.exe")
 if [ -n "$other" ]; then
