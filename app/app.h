@@ -19,8 +19,6 @@ extern const char appNameVersion[];
 extern int placeBefore;
 
 constexpr UINT trayCallbackMessage = WM_USER + 1;
-// The first tick's delay after start-up; every tick then arms the next.
-constexpr UINT tickIntervalMs = 1000;
 constexpr UINT_PTR mainTimerId = 0;
 
 // The message the shell broadcasts when the taskbar is (re)created.

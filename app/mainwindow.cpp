@@ -58,12 +58,13 @@ static void Tick(HWND hwnd, bool timed)
     readLocalTime(&now);
 
     if (timed) {
-        // Armed anew before anything of this tick can open a box: the ticks
+        // Armed before anything of this tick can open a box: the ticks
         // inside the box keep the step, and this tick, should it be held
         // there, does not arm the timer from its old reading when it resumes.
         // The same window and identifier, so never a second timer.
         TickPlan plan = PlanTick(MomentOf(now), now.wMilliseconds);
-        SetTimer(hwnd, mainTimerId, plan.delayMs, nullptr);
+        if (plan.armMs)
+            SetTimer(hwnd, mainTimerId, plan.armMs, nullptr);
         if (!plan.tickNow)
             return;
     }
@@ -117,7 +118,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         InitTimerSettings();
         AddTrayIcon(hwnd);
         ShowWindow(hwnd, SW_HIDE);
-        SetTimer(hwnd, mainTimerId, tickIntervalMs, nullptr);
+        SetTimer(hwnd, mainTimerId, tickPeriodMs, nullptr);
         return 0;
 
     case WM_TIMER:

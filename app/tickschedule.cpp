@@ -1,19 +1,20 @@
 #include "app/tickschedule.h"
 
 int64_t lastTickSecond = noTickYet;
+unsigned tickArmedMs = tickPeriodMs;
 
 TickPlan PlanTick(const LocalMoment& now, int milliseconds)
 {
-    if (milliseconds < 0)
-        milliseconds = 0;
-    if (milliseconds > 999)
-        milliseconds = 999;
-    TickPlan plan;
-    plan.delayMs = 1000u - static_cast<unsigned>(milliseconds) + tickMarginMs;
-
+    unsigned ms = milliseconds < 0 ? 0u : milliseconds > 999 ? 999u : static_cast<unsigned>(milliseconds);
     int64_t second = MomentSeconds(now);
+    TickPlan plan;
     plan.tickNow = second != lastTickSecond;
     if (plan.tickNow)
         lastTickSecond = second;
+
+    bool onMark = plan.tickNow && ms >= tickMarginMs && ms <= tickMarginMs + tickSlackMs;
+    unsigned period = onMark ? tickPeriodMs : tickPeriodMs - ms + tickMarginMs;
+    plan.armMs = period == tickArmedMs ? 0 : period;
+    tickArmedMs = period;
     return plan;
 }

@@ -3,9 +3,11 @@
 // system's clock, whatever the previous tick cost and however long the
 // program runs.
 //
-// Every timer message reads the local time once; from the milliseconds of
-// that reading the timer is armed anew for the start of the next second plus
-// a small margin. A message that comes while the second of the last tick is
+// Every timer message reads the local time once. A tick that came on its
+// mark (a few milliseconds after its second started) leaves the timer as it
+// is, armed with a period of one second; any other message arms it anew from
+// the milliseconds of its reading for the start of the next second plus a
+// small margin. A message that comes while the second of the last tick is
 // still running (the timer came a little early, or the clock was put back by
 // less than a second) is no tick: it only arms the timer for the start of the
 // next second, so no second is shown twice. A reading earlier than the last
@@ -23,20 +25,27 @@
 // the system's clock interrupt, in which the timer's clock and the local
 // clock may disagree.
 constexpr unsigned tickMarginMs = 15;
+// A tick up to this much later than due is on its mark: the timer, armed
+// with a period of a second, is left alone (arming it costs a call into the
+// system).
+constexpr unsigned tickSlackMs = 8;
+constexpr unsigned tickPeriodMs = 1000;
 
 // The second of the last tick on a continuous local count (MomentSeconds);
 // noTickYet before the first.
 constexpr int64_t noTickYet = INT64_MIN;
 extern int64_t lastTickSecond;
+// The period the timer is armed with; it starts with one second.
+extern unsigned tickArmedMs;
 
 struct TickPlan {
-    bool tickNow;        // false: the last tick's second is still running
-    unsigned delayMs;    // from the reading until the next timer message
+    bool tickNow;     // false: the last tick's second is still running
+    unsigned armMs;   // arm the timer anew with this period; 0: leave it
 };
 
 // A timer message that read the local time now, with its milliseconds
-// (0 to 999): whether it is a tick, and when the next message is due.
-// Records the tick's second.
+// (0 to 999): whether it is a tick, and how to arm the timer for the next
+// one. Records the tick's second and the period armed.
 TickPlan PlanTick(const LocalMoment& now, int milliseconds);
 
 #endif
