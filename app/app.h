@@ -19,7 +19,6 @@ extern const char appNameVersion[];
 extern int placeBefore;
 
 constexpr UINT trayCallbackMessage = WM_USER + 1;
-constexpr UINT tickIntervalMs = 1000;
 constexpr UINT_PTR mainTimerId = 0;
 
 // The message the shell broadcasts when the taskbar is (re)created.
@@ -39,7 +38,8 @@ HWND CreateMainWindow();
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// One clock tick: the eight steps in their order.
+// One clock tick: the eight steps in their order, at the caller's own pace
+// (the main timer's ticks also arm the timer for the next one).
 void RunTick(HWND hwnd);
 
 #endif

@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include "app/tickschedule.h"
+
 #include "namedays/namedays.h"
 #include "res/resource.h"
 #include "timers/timers.h"
@@ -46,12 +48,27 @@ HWND CreateMainWindow()
                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-void RunTick(HWND hwnd)
+// The tick's steps. A message of the main timer (timed) also arms the timer
+// for just after the start of the next second, and is no tick while the
+// second of the last tick is still running.
+static void Tick(HWND hwnd, bool timed)
 {
     TrackForegroundWindow();
 
     SYSTEMTIME now;
     readLocalTime(&now);
+
+    if (timed) {
+        // Armed before anything of this tick can open a box: the ticks
+        // inside the box keep the step, and this tick, should it be held
+        // there, does not arm the timer from its old reading when it resumes.
+        // The same window and identifier, so never a second timer.
+        TickPlan plan = PlanTick(MomentOf(now), now.wMilliseconds);
+        if (plan.armMs)
+            SetTimer(hwnd, mainTimerId, plan.armMs, nullptr);
+        if (!plan.tickNow)
+            return;
+    }
 
     char szDay[10];
     FormatTickTexts(now, szDay);
@@ -61,6 +78,11 @@ void RunTick(HWND hwnd)
     if (!UpdateTodayName(now.wDay, now.wMonth))
         return;
     ComposeAndWriteTitle();
+}
+
+void RunTick(HWND hwnd)
+{
+    Tick(hwnd, false);
 }
 
 static void OnCommand(HWND hwnd, WORD command)
@@ -97,11 +119,11 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         InitTimerSettings();
         AddTrayIcon(hwnd);
         ShowWindow(hwnd, SW_HIDE);
-        SetTimer(hwnd, mainTimerId, tickIntervalMs, nullptr);
+        SetTimer(hwnd, mainTimerId, tickPeriodMs, nullptr);
         return 0;
 
     case WM_TIMER:
-        RunTick(hwnd);
+        Tick(hwnd, true);
         return 0;
 
     case trayCallbackMessage:

@@ -16,7 +16,7 @@ static HWND alarmPicker;
 static HWND alarmCheckBox;
 static TimerSettingsRecord* alarmSettings;
 
-static LocalMoment MomentOf(const SYSTEMTIME& st)
+LocalMoment MomentOf(const SYSTEMTIME& st)
 {
     return { st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond };
 }

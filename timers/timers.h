@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "timers/alarm.h"
 #include "timers/timesettings.h"
 
 // Plays the wave BELL in a loop, shows a message box with the text and the
@@ -18,6 +19,9 @@ extern BOOL (WINAPI *bellSoundPlayer)(LPCSTR sound, HMODULE module, DWORD flags)
 // The millisecond clock the countdown is measured on (timeGetSystemTime);
 // tests may drive it.
 extern MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME time, UINT size);
+
+// A local time to the second, as the tick's rules count it.
+LocalMoment MomentOf(const SYSTEMTIME& st);
 
 // Tick step 4: renews the countdown's remaining time; rings at zero.
 void CheckCountdown(HWND hwnd);
