@@ -90,7 +90,8 @@ windows_of() {
     done
     return $found
 }
-tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1 | grep .; }
+# (By its name anywhere in the title: a clock killed half-way may have left it decorated.)
+tray_window() { xdotool search --onlyvisible --name 'Wine System Tray' 2>/dev/null | head -1 | grep .; }
 # The open popup menu: the program's only visible window, without a title.
 menu_window() { windows_of tikavo_t.exe '^$'; }
 # The balloon: explorer's untitled window beside its tray window.
