@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -26,11 +27,22 @@ inline void ResetNameDays()
     listErrorShown = 0;
 }
 
+// Opens a file whose path is UTF-8 (the source tree's path may hold any
+// letters; on Windows a narrow path would be read in the ANSI code page).
+inline std::FILE* OpenForReading(const std::string& path)
+{
+#ifdef _WIN32
+    return _wfopen(std::filesystem::u8path(path).c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
 // A whole file as bytes; empty when it cannot be read.
 inline std::string ReadWholeFile(const std::string& path)
 {
     std::string bytes;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    if (std::FILE* file = OpenForReading(path)) {
         char buffer[4096];
         for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
             bytes.append(buffer, n);
@@ -119,7 +131,7 @@ private:
     static bool Open(void* context)
     {
         auto* list = static_cast<FileList*>(context);
-        list->file = std::fopen(list->path.c_str(), "rb");
+        list->file = OpenForReading(list->path);
         if (list->file)
             ++list->opens;
         return list->file != nullptr;

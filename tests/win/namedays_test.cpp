@@ -27,7 +27,9 @@ protected:
         directory = GetProgramDirectory();
         ASSERT_FALSE(directory.empty());
         listPath = ListPath();
-        ASSERT_EQ(listPath, Wide(directory.c_str()) + L"jmena.txt");
+        wchar_t wide[MAX_PATH];   // the directory is in the ANSI code page
+        MultiByteToWideChar(CP_ACP, 0, directory.c_str(), -1, wide, MAX_PATH);
+        ASSERT_EQ(listPath, std::wstring(wide) + L"jmena.txt");
         RemoveList();
     }
     bool WriteList(const std::string& bytes) { return WriteBytes(listPath, bytes); }
