@@ -76,26 +76,26 @@ stop_all() {
     rm -f "$envfile"
 }
 
+# Starts an Xvfb of its own on a display it picks itself (so two harnesses
+# starting at once never share one) and prints that display once it answers.
 start_xvfb() {
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset \
-            >"$state/xvfb.log" 2>&1 </dev/null &
-        local pid=$!
-        local i
-        for i in $(seq 1 100); do
-            if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-                echo "$pid" > "$state/xvfb.pid"
-                echo ":$n"
-                return 0
-            fi
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$pid" 2>/dev/null || true
+    local numberfile=$state/xvfb.display
+    rm -f "$numberfile"
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        3>"$numberfile" >"$state/xvfb.log" 2>&1 </dev/null &
+    local pid=$!
+    echo "$pid" > "$state/xvfb.pid"
+    local i number
+    for i in $(seq 1 100); do
+        number=$(head -1 "$numberfile" 2>/dev/null)
+        if [ -n "$number" ] && DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
+            echo ":$number"
+            return 0
+        fi
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
     done
-    log "no free X display could be started"
+    log "no X display could be started (see $state/xvfb.log)"
     return 1
 }
 
