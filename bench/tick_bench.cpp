@@ -47,12 +47,14 @@ void CloseList(void* context)
 void Report(void*) {}
 
 // The window in front, as the ledger sees it: it keeps what it is given.
+// (Its reads and writes stand for the system's, which the floor does too;
+// the write takes the composition's length as the system would measure it.)
 std::u16string frontTitle = u"Dokument";
 bool Exists(void*, WindowId) { return true; }
 void ReadTitle(void*, WindowId, std::u16string& title) { title = frontTitle; }
 WriteAnswer WriteTitle(void*, WindowId, const char16_t* text)
 {
-    frontTitle = text;
+    frontTitle.assign(text, composedLength);
     return WriteAnswer::Answered;
 }
 

@@ -1,11 +1,20 @@
 #include "titleclock/titleledger.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace {
 
 using View = std::u16string_view;
+
+// Equal texts, compared as memory: a tick compares a title or two every
+// second, and the character-by-character comparison of UTF-16 strings is
+// several times slower.
+bool Same(View a, View b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
 
 // Where a decoration's clock text stands in a title.
 struct ClockPlace {
@@ -149,7 +158,7 @@ bool Analyse(View sent, View shown, const TitleLayout& layout, TitleAlteration& 
 
 void Learn(TitleAlteration& alteration, View sent, View shown, const TitleLayout& layout)
 {
-    if (shown == sent)
+    if (Same(shown, sent))
         SetIdentity(alteration);
     else
         Analyse(sent, shown, layout, alteration);
@@ -195,7 +204,7 @@ bool ShowsGivenBack(View title, View given, TitleAlteration& alteration)
 // kept, for the texts sent long ago are not all kept.
 bool ShowsDecoration(LedgerEntry& entry, const std::u16string& title)
 {
-    if (entry.showsOurs && title == entry.lastShown)
+    if (entry.showsOurs && Same(title, entry.lastShown))
         return true;
     if (title.empty())
         return false;
