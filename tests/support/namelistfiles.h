@@ -9,8 +9,6 @@
 
 namespace testsupport {
 
-// Reads a whole file into bytes; false when it cannot be read.
-bool ReadBytes(const std::wstring& path, std::string& bytes);
 // Writes bytes as the whole content of a file; false on failure.
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 

@@ -223,10 +223,4 @@ std::vector<HWND> FindTikavoWindows()
     return found;
 }
 
-HWND FindTikavoWindow()
-{
-    std::vector<HWND> found = FindTikavoWindows();
-    return found.empty() ? nullptr : found.front();
-}
-
 }  // namespace testsupport

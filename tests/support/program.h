@@ -59,8 +59,7 @@ private:
     HWND main_ = nullptr;
 };
 
-// The main window of any running Tikavo_T (class "Tikavo_T 1.0.8.0").
-HWND FindTikavoWindow();
+// The main windows of every running Tikavo_T (class "Tikavo_T 1.0.8.0").
 std::vector<HWND> FindTikavoWindows();
 
 }  // namespace testsupport
