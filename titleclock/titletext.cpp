@@ -50,20 +50,11 @@ struct TitleWriter {
 };
 }  // namespace
 
-void WidenCp1250Into(const char* text, std::u16string& wide)
-{
-    size_t length = 0;
-    while (text[length])
-        ++length;
-    wide.resize(length);
-    for (size_t i = 0; i < length; ++i)
-        wide[i] = WidenCp1250Byte(text[i]);
-}
-
 std::u16string WidenCp1250(const char* text)
 {
     std::u16string wide;
-    WidenCp1250Into(text, wide);
+    for (; *text; ++text)
+        wide += WidenCp1250Byte(*text);
     return wide;
 }
 

@@ -23,8 +23,6 @@ extern size_t composedLength;
 
 // Windows-1250 text as UTF-16.
 std::u16string WidenCp1250(const char* text);
-// The same into an existing string, reusing its room.
-void WidenCp1250Into(const char* text, std::u16string& wide);
 
 // Composes the decorated title into out (capacity characters with the
 // terminator) from the own title, the clock text, today's name and, while a
