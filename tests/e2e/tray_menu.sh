@@ -66,14 +66,14 @@ seen=
 wait_for() {
     local seconds=$1 what=$2
     shift 2
-    local end=$(( $(now_ms) + seconds * 1000 ))
-    while :; do
-        if seen=$("$@" 2>&1); then
-            return 0
-        fi
-        if (( $(now_ms) >= end )); then
-            fail "$what: not within ${seconds} s (last seen: ${seen:-nothing})"
-        fi
+    wait_for_quietly "$seconds" "$@" || fail "$what: not within ${seconds} s (last seen: ${seen:-nothing})"
+}
+# The same, but only says whether it came (status 1 when not).
+wait_for_quietly() {
+    local end=$(( $(now_ms) + $1 * 1000 ))
+    shift
+    until seen=$("$@" 2>&1); do
+        (( $(now_ms) < end )) || return 1
         sleep 0.1
     done
 }
@@ -241,6 +241,12 @@ has_focus() { local f; f=$(xdotool getwindowfocus 2>/dev/null); echo "focus on $
 wait_for_dialog() {
     wait_for "$1" "$3" windows_of tikavo_t.exe "$2"
     dialog=$seen
+    # Without a window manager the X focus may stay with the window that had
+    # it (seen once on a busy machine): then the box is clicked into, as a
+    # user would.
+    if ! wait_for_quietly 2 has_focus "$dialog"; then
+        xdotool windowfocus "$dialog" 2>/dev/null
+    fi
     wait_for 3 "$3: the keyboard focus" has_focus "$dialog"
     sleep 0.3
 }
