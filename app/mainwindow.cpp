@@ -8,6 +8,7 @@
 
 #include "namedays/namedays.h"
 #include "res/resource.h"
+#include "timers/countdown.h"
 #include "timers/timers.h"
 #include "titleclock/titleclock.h"
 #include "tray/tray.h"
@@ -70,14 +71,15 @@ static void Tick(HWND hwnd, bool timed)
             return;
     }
 
-    char szDay[10];
-    FormatTickTexts(now, szDay);
+    char szDay[dayNameSize];
+    ChooseDayName(now.wDayOfWeek, szDay);
     CheckCountdown(hwnd);
     CheckAlarm(hwnd, now);
     FormatClockText(now, szDay);
     if (!UpdateTodayName(now.wDay, now.wMonth))
         return;
-    ComposeAndWriteTitle();
+    ComposeAndWriteTitle({ clockText, todayName.c_str(), countdownActive ? countdownRemaining.c_str() : nullptr,
+                           countdownNote.c_str(), placeBefore != 0 });
 }
 
 void RunTick(HWND hwnd)

@@ -8,7 +8,6 @@
 #include "app/app.h"
 #include "res/resource.h"
 #include "timers/alarm.h"
-#include "titleclock/clocktext.h"
 
 // Held while the dialog is open.
 static HWND alarmDialog;
@@ -98,5 +97,4 @@ void CheckAlarm(HWND hwnd, const SYSTEMTIME& now)
     if (!RecordAlarmCheck(MomentOf(now), TimerSettings))
         return;
     RingBell(hwnd, L"Alarm", L"Alarm");
-    currentTime[0] = '\0';
 }

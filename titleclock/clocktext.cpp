@@ -5,7 +5,6 @@
 
 #include "common/textput.h"
 
-char currentTime[64];
 char clockText[1000];
 
 namespace {

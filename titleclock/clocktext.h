@@ -1,13 +1,10 @@
-// The clock's texts, shared across the tick: the Czech day name, the time
-// string the alarm compares and the clock text that goes into the title bar.
-// All of them are Windows-1250 bytes.
+// The clock's texts: the Czech day name, time strings and the clock text
+// that goes into the title bar. All of them are Windows-1250 bytes.
 #ifndef TIKAVO_CLOCKTEXT_H
 #define TIKAVO_CLOCKTEXT_H
 
 #include <cstddef>
 
-// The tick's time as "HH:MM:SS"; the alarm compares it. Emptied after a ring.
-extern char currentTime[64];
 // The clock text last formatted, e.g. "  * Neděle - 6.12.2026 - 22:48:35 * ".
 extern char clockText[1000];
 

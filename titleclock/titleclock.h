@@ -1,31 +1,26 @@
-// The title-bar clock: following the foreground window and writing the
-// decorated title into it.
+// The title-bar clock on the system's windows: following the foreground
+// window, decorating it and giving every window its own title back.
 #ifndef TIKAVO_TITLECLOCK_H
 #define TIKAVO_TITLECLOCK_H
 
 #include <windows.h>
 
 #include "titleclock/clocktext.h"
-#include "titleclock/titletext.h"
+#include "titleclock/titleledger.h"
 
-// The window the previous tick decorated; null before the first tick and
-// while no window is in front.
-extern HWND trackedWindow;
-// What the clock has written into which window, until each is settled.
+// What the clock has written into which window.
 extern TitleLedger titleLedger;
-// How long a title write waits for a window's owner to answer.
+// How long a title write waits for a window's owner to take it.
 constexpr UINT titleWriteTimeoutMs = 200;
 
-// Tick step 1: follows the foreground window, gives a window that left the
-// front its own title back and works out the front window's own title.
+// Tick step 1: follows the foreground window and gives every other window
+// its own title back.
 void TrackForegroundWindow();
-// Gives the window decorated last its own title back (at exit).
+// Gives every window its own title back (at exit).
 void RestoreTrackedTitle();
-// Tick step 3: the day name into szDay (10 characters) and currentTime.
-void FormatTickTexts(const SYSTEMTIME& now, char* szDay);
 // Tick step 6: the clock text.
 void FormatClockText(const SYSTEMTIME& now, const char* szDay);
-// Tick step 8: composes the decorated title and writes it.
-void ComposeAndWriteTitle();
+// Tick step 8: decorates the foreground window.
+void ComposeAndWriteTitle(const TitleParts& parts);
 
 #endif

@@ -1,88 +1,70 @@
-// Following the foreground window, writing the decorated title into it and
-// giving every window its own title back: the system's side of the title
-// ledger, which decides what is written and what a window's own title is.
-//
-// Titles are read without sending the window a message (so a window whose
-// owner hangs cannot stop the clock while it is read) and written with a
-// message that gives up after titleWriteTimeoutMs. While it waits, the
-// program's thread handles nothing else: no tick, menu or box runs inside a
-// title write, whatever the window's owner sends back meanwhile.
+// The system's side of the title ledger. Titles are read without a message
+// to the window's owner, so an owner that hangs cannot stop the clock while
+// it is read, and written with a message that gives up after a short while.
+// SMTO_BLOCK: while it waits, the program's thread handles nothing else, so
+// no tick, menu or box runs inside a title write.
 #include "titleclock/titleclock.h"
-
-#include "app/app.h"
-#include "namedays/namelist.h"
-#include "timers/countdown.h"
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide text is UTF-16");
 
-HWND trackedWindow;
 TitleLedger titleLedger;
 
 namespace {
 
+constexpr UINT sendFlags = SMTO_BLOCK | SMTO_ABORTIFHUNG;
+
 HWND AsWindow(WindowId window) { return reinterpret_cast<HWND>(window); }
-WindowId IdOf(HWND window) { return reinterpret_cast<WindowId>(window); }
 
-bool WindowExists(void*, WindowId window)
+bool ReadTitle(void*, WindowId window, std::u16string& title)
 {
-    return IsWindow(AsWindow(window)) != FALSE;
+    static wchar_t buffer[maxTitleLength + 2];
+    if (!IsWindow(AsWindow(window)))
+        return false;
+    int got = InternalGetWindowText(AsWindow(window), buffer, maxTitleLength + 2);
+    if (got < 0 || static_cast<size_t>(got) > maxTitleLength)
+        return false;
+    title.assign(reinterpret_cast<const char16_t*>(buffer), static_cast<size_t>(got));
+    return true;
 }
 
-// The window's whole title, read without a message to its owner, into
-// title (its room is reused from tick to tick).
-void ReadTitle(void*, WindowId window, std::u16string& title)
-{
-    static std::vector<wchar_t> buffer(1024);
-    if (!window) {
-        title.clear();
-        return;
-    }
-    for (;;) {
-        int got = InternalGetWindowText(AsWindow(window), buffer.data(), static_cast<int>(buffer.size()));
-        if (got < 0)
-            got = 0;
-        if (static_cast<size_t>(got) + 1 < buffer.size() || buffer.size() >= (1u << 24)) {
-            title.assign(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<size_t>(got));
-            return;
-        }
-        buffer.resize(buffer.size() * 4);
-    }
-}
-
-// Sends the title and waits a short while for the owner to take it. (The
-// program's only window in its own process is on this thread, where the
-// message is a plain call; other processes get a copy of the text, so a
-// message still pending after the wait does not depend on this buffer.)
+// On Windows a message the owner has not taken when the time runs out is
+// cancelled, one it took completes later, and a thread silent for about
+// 5 s is not sent to at all; a window of a program run as administrator
+// refuses at once. (Wine delivers a message that timed out later instead;
+// the ledger writes nothing more until the owner answers, so either way at
+// most the last text is still on its way.)
 WriteAnswer WriteTitle(void*, WindowId window, const char16_t* text)
 {
     DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(AsWindow(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
-                            SMTO_BLOCK | SMTO_ABORTIFHUNG, titleWriteTimeoutMs, &result))
+    SetLastError(0);
+    if (SendMessageTimeoutW(AsWindow(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), sendFlags,
+                            titleWriteTimeoutMs, &result))
         return WriteAnswer::Answered;
-    return IsWindow(AsWindow(window)) ? WriteAnswer::Unanswered : WriteAnswer::Gone;
+    if (!IsWindow(AsWindow(window)))
+        return WriteAnswer::Gone;
+    return GetLastError() == ERROR_ACCESS_DENIED ? WriteAnswer::Refused : WriteAnswer::Pending;
 }
 
-const TitleAccess windowTitles{ WindowExists, ReadTitle, WriteTitle, nullptr };
+// A message the owner answers comes after everything sent to it before.
+bool Answers(void*, WindowId window, bool patient)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(AsWindow(window), WM_NULL, 0, 0, sendFlags,
+                               patient ? 1000 : titleWriteTimeoutMs / 4, &result) != 0;
+}
+
+const TitleAccess windowTitles{ ReadTitle, WriteTitle, Answers, nullptr };
 
 }  // namespace
 
 void TrackForegroundWindow()
 {
-    HWND foreground = GetForegroundWindow();
-    trackedWindow = foreground;
-    FollowFront(titleLedger, windowTitles, IdOf(foreground), windowTitle, savedTitle);
+    FollowFront(titleLedger, windowTitles, reinterpret_cast<WindowId>(GetForegroundWindow()));
 }
 
 void RestoreTrackedTitle()
 {
-    trackedWindow = nullptr;
     GiveAllTitlesBack(titleLedger, windowTitles);
-}
-
-void FormatTickTexts(const SYSTEMTIME& now, char* szDay)
-{
-    ChooseDayName(now.wDayOfWeek, szDay);
-    FormatTimeString(currentTime, sizeof currentTime, now.wHour, now.wMinute, now.wSecond);
 }
 
 void FormatClockText(const SYSTEMTIME& now, const char* szDay)
@@ -91,13 +73,7 @@ void FormatClockText(const SYSTEMTIME& now, const char* szDay)
                 now.wHour, now.wMinute, now.wSecond);
 }
 
-void ComposeAndWriteTitle()
+void ComposeAndWriteTitle(const TitleParts& parts)
 {
-    if (!trackedWindow)
-        return;
-    TitleLayout layout;
-    composedLength = ComposeTitle(composedTitle, titleCapacity, savedTitle, clockText, todayName.c_str(),
-                                  countdownActive != 0, placeBefore != 0, countdownRemaining.c_str(),
-                                  countdownNote.c_str(), &layout);
-    WriteDecoration(titleLedger, windowTitles, IdOf(trackedWindow), composedTitle, layout);
+    DecorateFront(titleLedger, windowTitles, parts);
 }

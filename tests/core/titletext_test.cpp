@@ -1,92 +1,101 @@
-// The decorated title: its four forms, character for character.
+// The decorated title: its four forms, and the own title taken back out of
+// any title that carries a decoration, this run's or an earlier one's.
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
 
 #include "tests/support/titleworld.h"
 #include "titleclock/titletext.h"
+
+using testsupport::Readable;
 
 namespace {
 
 // Sunday 6 December 2026, 22:48:35.
 const char sundayClock[] = "  * Ned\xEC" "le - 6.12.2026 - 22:48:35 * ";
-const char16_t sundayClockWide[] = u"  * Neděle - 6.12.2026 - 22:48:35 * ";
 const char mikulas[] = "Mikul\xE1\x9A";   // Mikuláš
 
-std::u16string Compose(const std::u16string& own, const char* name, bool countdown, bool before,
-                       const char* remaining = "", const char16_t* note = u"",
-                       const char* clock = sundayClock)
+std::u16string Compose(const std::u16string& own, const char* name, const char* remaining, bool before,
+                       const char16_t* note = u"")
 {
-    char16_t out[titleCapacity];
-    std::fill(out, out + titleCapacity, u'x');
-    ComposeTitle(out, titleCapacity, own, clock, name, countdown, before, remaining, note);
+    std::u16string out = u"garbage";
+    size_t ownAt = ComposeTitle(out, own, { sundayClock, name, remaining, note, before });
+    EXPECT_EQ(out.substr(ownAt, own.size()), own);
     return out;
 }
 
+std::u16string Undecorated(const std::u16string& title, const char16_t* name = u"Mikuláš", const char16_t* note = u"Čaj")
+{
+    std::u16string own = u"garbage";
+    Undecorate(title, KnownParts{ name, note }, own);
+    return own;
+}
+
 #define EXPECT_TITLE(actual, expected) \
-    EXPECT_TRUE((actual) == std::u16string(expected)) << testsupport::Readable(actual) << " != " << testsupport::Readable(expected)
+    EXPECT_TRUE((actual) == std::u16string(expected)) << Readable(actual) << " != " << Readable(expected)
 
 TEST(TitleFormats, TheFourFormsCharacterForCharacter)
 {
-    // Behind and in front of the own title.
-    EXPECT_TITLE(Compose(u"Dokument", mikulas, false, false),
+    EXPECT_TITLE(Compose(u"Dokument", mikulas, nullptr, false),
                  u"Dokument  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš *");
-    EXPECT_TITLE(Compose(u"Dokument", mikulas, false, true),
+    EXPECT_TITLE(Compose(u"Dokument", mikulas, nullptr, true),
                  u"  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš * Dokument");
     // With a countdown: two spaces before the note behind, one in front, and a
     // trailing space after the own title in front only.
-    EXPECT_TITLE(Compose(u"Dokument", mikulas, true, false, "00:04:59", u"Čaj"),
+    EXPECT_TITLE(Compose(u"Dokument", mikulas, "00:04:59", false, u"Čaj"),
                  u"Dokument  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš * Za 00:04:59  Čaj");
-    EXPECT_TITLE(Compose(u"Dokument", mikulas, true, true, "00:04:59", u"Čaj"),
+    EXPECT_TITLE(Compose(u"Dokument", mikulas, "00:04:59", true, u"Čaj"),
                  u"  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš * Za 00:04:59 Čaj * Dokument ");
-}
-
-TEST(TitleFormats, AnEmptyNameLeavesTwoSpacesSideBySide)
-{
-    EXPECT_TITLE(Compose(u"Dokument", "", false, false),
-                 u"Dokument  * Neděle - 6.12.2026 - 22:48:35 *  *");
-    EXPECT_TITLE(Compose(u"Dokument", "", false, true),
-                 u"  * Neděle - 6.12.2026 - 22:48:35 *  * Dokument");
-    EXPECT_TITLE(Compose(u"Dokument", "", true, false, "01:00:00", u""),
-                 u"Dokument  * Neděle - 6.12.2026 - 22:48:35 *  * Za 01:00:00  ");
-    EXPECT_TITLE(Compose(u"Dokument", "", true, true, "01:00:00", u""),
-                 u"  * Neděle - 6.12.2026 - 22:48:35 *  * Za 01:00:00  * Dokument ");
-    // An empty own title: the decoration alone.
-    EXPECT_TITLE(Compose(u"", "", false, false), u"  * Neděle - 6.12.2026 - 22:48:35 *  *");
-}
-
-TEST(TitleFormats, OwnTitlesOutsideWindows1250PassThroughUntouched)
-{
-    // The own title stays UTF-16 whatever it holds; only the program's own
-    // texts are widened.
-    const std::u16string own = u"Zprávy 🙂 — Новости";
-    EXPECT_TITLE(Compose(own, mikulas, false, false),
+    // No name leaves two spaces side by side; no own title, the decoration
+    // alone; letters outside Windows-1250 pass through.
+    EXPECT_TITLE(Compose(u"Dokument", "", nullptr, false), u"Dokument  * Neděle - 6.12.2026 - 22:48:35 *  *");
+    EXPECT_TITLE(Compose(u"", "", nullptr, true), u"  * Neděle - 6.12.2026 - 22:48:35 *  * ");
+    EXPECT_TITLE(Compose(u"Zprávy 🙂 — Новости", mikulas, nullptr, false),
                  u"Zprávy 🙂 — Новости  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš *");
-    EXPECT_TITLE(Compose(own, mikulas, false, true),
-                 u"  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš * Zprávy 🙂 — Новости");
 }
 
-TEST(TitleFormats, ACompositionLongerThanItsCapacityIsCutWithoutSplittingACharacter)
+TEST(TitleShape, EveryFormGivesItsOwnTitleBack)
 {
-    // 990 characters of own title behind: the name and the end of the
-    // clock text fall off, the composition holds 999 characters.
-    std::u16string own(990, u'a');
-    std::u16string behind = Compose(own, mikulas, false, false);
-    ASSERT_EQ(behind.size(), titleCapacity - 1);
-    EXPECT_TITLE(behind, own + std::u16string(sundayClockWide).substr(0, 9));
+    const std::u16string owns[] = { u"Dokument", u"", u"  mezery  ", u"* Ukázka *", u"Dokument  * ",
+                                    u"Porada - 7.12.2026 - 10:00", u"Za 00:10:00 Čaj", u"Zprávy 🙂" };
+    for (const std::u16string& own : owns) {
+        for (const char* name : { mikulas, "" }) {
+            for (const char* remaining : { static_cast<const char*>(nullptr), "00:04:59" }) {
+                for (bool before : { false, true }) {
+                    for (const char16_t* note : { u"Čaj", u"Porada * 10:00 * sál" }) {
+                        std::u16string title = Compose(own, name, remaining, before, note);
+                        EXPECT_TITLE(Undecorated(title, name[0] ? u"Mikuláš" : u"", note), own);
+                        // Its owner put a star in front of what it showed.
+                        EXPECT_TITLE(Undecorated(u"*" + title, name[0] ? u"Mikuláš" : u"", note), u"*" + own);
+                    }
+                }
+            }
+        }
+    }
+}
 
-    // In front the end of the own title falls off.
-    std::u16string front = Compose(own, mikulas, false, true);
-    ASSERT_EQ(front.size(), titleCapacity - 1);
-    EXPECT_EQ(front, (std::u16string(sundayClockWide) + u"Mikuláš * " + own).substr(0, 999));
+TEST(TitleShape, DecorationsOfAnEarlierRunAreTakenOutWhateverTheyCarry)
+{
+    // Another date, time, day and name; a countdown with its note; a day
+    // name an ANSI window changed; in either placement.
+    EXPECT_TITLE(Undecorated(u"Dokument  * Pondělí - 7.12.2026 - 23:38:58 * Ambrož a Benjamín *"), u"Dokument");
+    EXPECT_TITLE(Undecorated(u"  * Neděle - 6.12.2026 - 09:05:00 * Mikuláš * Za 00:10:00 Čaj * Rozpočet "),
+                 u"Rozpočet");
+    EXPECT_TITLE(Undecorated(u"Dopis  * Pond?l? - 31.1.2025 - 00:00:01 * Jiří * Za 23:59:59  Oběd v 12"), u"Dopis");
+    EXPECT_TITLE(Undecorated(u"Dopis  * Pondeli - 1.10.2030 - 12:00:00 *  *"), u"Dopis");
+    // Its owner marked it; a window added its name in front of it.
+    EXPECT_TITLE(Undecorated(u"*  * Úterý - 8.12.2026 - 03:50:49 * Květoslava * Dopis"), u"*Dopis");
+    EXPECT_TITLE(Undecorated(u"Editor:   * Úterý - 8.12.2026 - 03:50:49 * Květoslava * Dopis"), u"Editor: Dopis");
+    // Cut short by a window that keeps 60 characters, inside the name.
+    EXPECT_TITLE(Undecorated(u"Rozpočet na rok 2027  * Neděle - 6.12.2026 - 22:48:35 * Miku"), u"Rozpočet na rok 2027");
+    // Texts that only look like part of one stay the own title.
+    for (const char16_t* own : { u"Porada - 7.12.2026 - 10:00:00", u"Dokument  * Neděle - 6.12.2026",
+                                 u"* Neděle 6.12.2026 - 22:48:35 *", u"Po - 7.12.2026 - 10:00:00 *" })
+        EXPECT_TITLE(Undecorated(own), own);
 
-    // A cut that would fall inside a surrogate pair leaves the whole pair out;
-    // a pair that ends right at the capacity stays.
-    std::u16string cut = Compose(std::u16string(996, u'b') + u"🙂🙂", "", false, false);
-    EXPECT_EQ(cut, std::u16string(996, u'b') + u"🙂");
-    std::u16string fits = Compose(std::u16string(997, u'b') + u"🙂", "", false, false);
-    EXPECT_EQ(fits, std::u16string(997, u'b') + u"🙂");
+    // Any number of copies, each taken out in one pass over the title.
+    std::u16string copies = u"x";
+    for (int copy = 0; copy < 700; ++copy)
+        copies += Compose(u"", mikulas, nullptr, false);
+    EXPECT_TITLE(Undecorated(copies), u"x");
 }
 
 }  // namespace

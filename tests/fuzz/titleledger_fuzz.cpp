@@ -1,9 +1,6 @@
-// Arbitrary bytes as a sequence of events on a model desktop: windows that
-// alter their titles, owners that rename them, stop answering and answer
-// late or never, switches, ticks inside title writes and the exit command.
-// Every byte picks the next event or one of its details; the desktop checks
-// after each event that no title shows two clock texts and that every
-// settled window shows exactly its own title, and after the exit that all do.
+// Arbitrary bytes as a sequence of events on a model desktop (see
+// tests/support/titleworld.h): every byte picks the next event or one of its
+// details; the desktop checks its rules after each event and at the exit.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     size_t at = 0;
-    testsupport::TitleWorld world([&](unsigned n) { return at < size ? data[at++] % n : 0u; });
+    testsupport::TitleWorld world([&](unsigned n) { return at < size ? data[at++] % n : 0u; },
+                                  std::getenv("TIKAVO_LEDGER_TRACE") != nullptr);
     bool ok = true;
     while (ok && at < size)
         ok = world.Step();

@@ -230,10 +230,9 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
         const uint32_t nowMs = static_cast<uint32_t>(trueMs) + bootOffset;
         ++ticks;
 
-        // Step 3: the day name and the time string.
+        // Step 3: the day name.
         char szDay[dayNameSize];
         ChooseDayName(local.dayOfWeek, szDay);
-        FormatTimeString(currentTime, sizeof currentTime, now.hour, now.minute, now.second);
 
         // Step 4: the countdown.
         if (countdownActive) {
@@ -275,7 +274,6 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
             ++alarmRingsByMomentDay.at(static_cast<size_t>(momentDay - epochDays + 1));
             if (firstAlarmDay < 0)
                 firstAlarmDay = momentDay;
-            currentTime[0] = '\0';
         }
 
         // Step 6: the clock text (its form is the core tests' business; here

@@ -1,20 +1,24 @@
-// A model desktop for the title ledger's tests and its fuzzer: windows that
-// keep, cut, extend or re-encode the titles they are given, owners that
-// rename them, stop answering and answer late (or never), and the clock
-// that decorates the window in front through the same ledger calls as the
-// program's tick, ticks run inside its own title writes included.
+// A model desktop for the title rules' tests and fuzzer: windows that keep,
+// re-encode (code pages 1252 and 1251), cut, extend, trim, ignore or refuse
+// the titles they are given, owners that rename them (also between a write
+// and its read-back, also by editing the title they show), owners that are
+// busy, slow or hung, titles left decorated by an earlier run, and the clock
+// decorating the window in front through the program's own ledger calls.
 //
-// The rules it checks after every event:
-// - no title ever shows two clock texts;
-// - a window the ledger has settled shows exactly its own title (the title
-//   its owner set last, as the window shows it), also once everything sent
-//   to it has arrived;
-// - the own title the clock works out for the window in front is that one;
-// - after the exit command every window shows its own title.
+// Owners answer as on Windows, not as under Wine: a write the owner has not
+// taken when the time runs out is cancelled (busy), one it took completes
+// later (slow), a thread silent for over 5 s is not sent to at all (hung),
+// and a window of a program run as administrator refuses at once.
+//
+// Checked after every event: no title shows two clock texts; every window
+// the clock has let go of shows exactly its own title; after a tick the
+// window in front shows exactly its own title decorated; the ledger stays
+// within its bounds; after the exit every window that answers shows its own
+// title. A window's own title is what its owner set last without any
+// decoration, as the window shows it.
 #ifndef TIKAVO_TESTS_TITLEWORLD_H
 #define TIKAVO_TESTS_TITLEWORLD_H
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -22,24 +26,43 @@
 
 #include "titleclock/clocktext.h"
 #include "titleclock/titleledger.h"
-#include "titleclock/titletext.h"
 
 namespace testsupport {
 
-// How a window changes a text it is given.
-enum class Alters { Nothing, CodePage, Cap60, Suffix, Trims, Ignores, Count };
+enum class Alters { Keeps, Cp1252, Cp1251, Cap60, Prefix, Suffix, Trims, Ignores, Refuses, Count };
+enum class Owner { Free, Busy, Slow, Hung };
 
-// What an ANSI window shows under code page 1252: letters it lacks become
-// their base letter or a question mark, one character for one.
-inline char16_t Cp1252Shows(char16_t c)
+// What a window of the kind shows for a text it is given.
+inline std::u16string ShownBy(Alters alters, const std::u16string& text)
 {
-    static const std::u16string kept = u"ŠšŽžŒœŸ€‚ƒ„…†‡ˆ‰‹‘’“”•–—˜™›";
-    static const std::u16string from = u"ěščřžýáíéůúďťňĚŠČŘŽÝÁÍÉŮÚĎŤŇ";
-    static const std::u16string to = u"escrzyaieuudtnESCRZYAIEUUDTN";
-    if (c < 0x100 || kept.find(c) != std::u16string::npos)
-        return c;
-    size_t at = from.find(c);
-    return at != std::u16string::npos ? to[at] : u'?';
+    std::u16string shown;
+    switch (alters) {
+    case Alters::Cp1252:
+    case Alters::Cp1251: {
+        // An ANSI window: letters its code page lacks become their base letter
+        // (1252) or a question mark, a pair of surrogates one question mark.
+        static const std::u16string from = u"ěščřžýáíéůúďťňĚŠČŘŽÝÁÍÉŮÚĎŤŇ", to = u"escrzyaieuudtnESCRZYAIEUUDTN";
+        static const std::u16string in1252 = u"ŠšŽžŒœŸ€‚ƒ„…†‡ˆ‰‹‘’“”•–—˜™›";
+        for (size_t i = 0; i < text.size(); ++i) {
+            char16_t c = text[i];
+            bool kept = c < 0x80 || (alters == Alters::Cp1252 ? c < 0x100 || in1252.find(c) != std::u16string::npos
+                                                              : (c >= 0x400 && c < 0x460) || c == u'—');
+            size_t base = from.find(c);
+            shown += kept ? c : alters == Alters::Cp1252 && base != std::u16string::npos ? to[base] : u'?';
+            if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
+                ++i;
+        }
+        return shown;
+    }
+    case Alters::Cap60: return text.substr(0, 60);
+    case Alters::Prefix: return u"Prohlížeč: " + text;
+    case Alters::Suffix: return text + u" - Editor";
+    case Alters::Trims: {
+        size_t begin = text.find_first_not_of(u' ');
+        return begin == std::u16string::npos ? u"" : text.substr(begin, text.find_last_not_of(u' ') + 1 - begin);
+    }
+    default: return text;
+    }
 }
 
 // A title readable in a failure message: non-ASCII as \uXXXX, in brackets.
@@ -47,113 +70,69 @@ inline std::string Readable(const std::u16string& text)
 {
     std::string out = "[";
     for (char16_t c : text) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char part[10];
-            std::snprintf(part, sizeof part, "\\u%04X", static_cast<unsigned>(c));
-            out += part;
-        }
+        char part[8];
+        std::snprintf(part, sizeof part, c >= 0x20 && c < 0x7F ? "%c" : "\\u%04X", static_cast<unsigned>(c));
+        out += part;
     }
     return out + "]";
 }
 
-inline std::u16string ShownBy(Alters alters, const std::u16string& text)
-{
-    switch (alters) {
-    case Alters::CodePage: {
-        std::u16string shown = text;
-        for (char16_t& c : shown)
-            c = Cp1252Shows(c);
-        return shown;
-    }
-    case Alters::Cap60:
-        return text.substr(0, 60);
-    case Alters::Suffix:
-        return text + u" - Editor";
-    case Alters::Trims: {
-        size_t begin = text.find_first_not_of(u' ');
-        if (begin == std::u16string::npos)
-            return u"";
-        return text.substr(begin, text.find_last_not_of(u' ') + 1 - begin);
-    }
-    default:
-        return text;
-    }
-}
-
 struct ModelWindow {
     WindowId id = 0;
-    Alters alters = Alters::Nothing;
+    Alters alters = Alters::Keeps;
+    Owner owner = Owner::Free;
     bool alive = true;
-    bool hung = false;                    // its owner does not answer
-    std::u16string title;                 // what it shows
-    std::u16string ownerTitle;            // what it shows of the title its owner set last
-    std::vector<std::u16string> queued;   // texts sent while it did not answer, in order
+    bool touched = false;      // it has shown a text of the clock's since its owner set one
+    std::u16string title;      // what it shows
+    std::u16string own;        // its own title
+    std::u16string inFlight;   // a text its slow owner took and still handles
+    bool hasInFlight = false;
 };
 
 class TitleWorld {
 public:
     // pick(n) gives a number below n; the events follow from it.
-    explicit TitleWorld(std::function<unsigned(unsigned)> pick) : pick_(std::move(pick))
+    explicit TitleWorld(std::function<unsigned(unsigned)> pick, bool trace = false)
+        : pick_(std::move(pick)), trace_(trace)
     {
-        access_ = TitleAccess{ Exists, Read, Write, this };
-        AddWindow();
-        AddWindow();
+        access_ = TitleAccess{ Read, Write, Answers, this };
+        Open();
+        Open();
     }
 
     // One event; false once a rule is broken (see failure()).
     bool Step()
     {
         unsigned event = pick_(100);
-        if (event < 45) {
-            Tick();
-        } else if (event < 60) {
-            SwitchFront();
-        } else if (event < 70) {
-            Rename(Some());
-        } else if (event < 78) {
-            ModelWindow* w = Some();
-            if (w && !w->hung) {
-                w->hung = true;
-                Note("window " + std::to_string(w->id) + " stops answering");
-            }
-            else if (w)
-                Wake(*w, pick_(2) == 0);
-        } else if (event < 82) {
-            AddWindow();
-        } else if (event < 85) {
-            Destroy(Some());
-        } else if (event < 90) {
-            before_ = !before_;
-        } else if (event < 95) {
-            countdown_ = !countdown_;
-        } else {
-            nestInWrites_ = pick_(3) == 0;
-        }
-        if (failure_.empty())
-            CheckSettled();
+        if (event < 36) Tick(false);
+        else if (event < 40) Tick(true);
+        else if (event < 52) SwitchFront();
+        else if (event < 60) Rename(Some(), false);
+        else if (event < 66) Rename(Some(), true);
+        else if (event < 76) ChangeOwner(Some());
+        else if (event < 80) Open();
+        else if (event < 83) Close(Some());
+        else if (event < 87) before_ = !before_;
+        else if (event < 91) countdown_ = !countdown_;
+        else if (event < 95) day_ = pick_(4);
+        else if (event < 98) note_ = pick_(4);
+        else OpenHostile();
+        CheckLetGo();
         return failure_.empty();
     }
 
-    // The exit command, then every owner answers what was sent to it. An
-    // owner that did not answer the exit's writes either: its window shows
-    // no clock text, and its own title unless it adds to every text (which
-    // the program could not learn from a window that never answered).
+    // The exit command, as patient as the program is then; every window that
+    // answers it must show its own title, also once its owner is done.
     bool Finish()
     {
-        Note("exit");
+        Trace("exit");
         GiveAllTitlesBack(ledger_, access_);
         for (ModelWindow& w : windows_) {
-            if (!w.alive)
+            if (!w.alive || !w.touched || w.owner == Owner::Hung)
                 continue;
-            bool hung = w.hung;
-            Wake(w, true);
-            bool own = w.title == w.ownerTitle
-                    || (hung && w.alters == Alters::Suffix && w.title.find(dateMark) == std::u16string::npos
-                        && w.title.compare(0, w.ownerTitle.size(), w.ownerTitle) == 0);
-            if (!own)
-                Fail("after the exit window " + Show(w) + " does not show its own title " + Readable(w.ownerTitle));
+            Relax(w);
+            if (w.title != w.own)
+                Fail("after the exit window " + Show(w) + " does not show its own title " + Readable(w.own));
         }
         return failure_.empty();
     }
@@ -162,76 +141,260 @@ public:
     size_t ticks() const { return ticks_; }
 
 private:
-    static bool Exists(void* self, WindowId id) { return static_cast<TitleWorld*>(self)->Find(id) != nullptr; }
-    static void Read(void* self, WindowId id, std::u16string& title)
+    static bool Read(void* self, WindowId id, std::u16string& title)
     {
         ModelWindow* w = static_cast<TitleWorld*>(self)->Find(id);
-        if (w)
-            title = w->title;
-        else
-            title.clear();
+        if (!w || w->title.size() > maxTitleLength)
+            return false;
+        title = w->title;
+        return true;
     }
     static WriteAnswer Write(void* self, WindowId id, const char16_t* text)
     {
-        return static_cast<TitleWorld*>(self)->Written(id, text);
-    }
-
-    WriteAnswer Written(WindowId id, const char16_t* text)
-    {
-        // A tick run while the write waits (as a thread that handles other
-        // messages meanwhile would): the rules must stay right.
-        if (nestInWrites_ && depth_ == 1 && pick_(4) == 0) {
-            SwitchFront();
-            Tick();
-        }
-        ModelWindow* w = Find(id);
-        Note("  write " + std::to_string(id) + " " + Readable(text) + (!w ? " gone" : w->hung ? " unanswered" : ""));
+        TitleWorld& world = *static_cast<TitleWorld*>(self);
+        ModelWindow* w = world.Find(id);
+        if (world.trace_)
+            world.Trace("  write " + std::to_string(id) + " " + Readable(text));
         if (!w)
             return WriteAnswer::Gone;
-        if (w->hung) {
-            w->queued.push_back(text);
-            return WriteAnswer::Unanswered;
+        if (w->alters == Alters::Refuses)
+            return WriteAnswer::Refused;
+        if (w->owner == Owner::Slow && !w->hasInFlight) {
+            w->inFlight = text;   // taken, and handled slowly
+            w->hasInFlight = true;
         }
-        Show(*w, text);
+        if (w->owner != Owner::Free)
+            return WriteAnswer::Pending;
+        world.Deliver(*w, text);
+        if (world.pick_(10) == 0) {   // its owner sets a title before the clock reads it back
+            world.ownerActed_ = true;
+            world.Rename(w, false);
+        }
         return WriteAnswer::Answered;
     }
+    static bool Answers(void* self, WindowId id, bool patient)
+    {
+        TitleWorld& world = *static_cast<TitleWorld*>(self);
+        ModelWindow* w = world.Find(id);
+        if (w && patient && w->owner != Owner::Hung)
+            world.Relax(*w);   // waited for until it is free
+        return w && w->owner == Owner::Free;
+    }
 
-    void Show(ModelWindow& w, const std::u16string& text)
+    void Deliver(ModelWindow& w, const std::u16string& text)
     {
         if (w.alters == Alters::Ignores)
             return;
+        w.touched = true;
         w.title = ShownBy(w.alters, text);
-        size_t clocks = 0;
-        for (size_t at = w.title.find(dateMark); at != std::u16string::npos; at = w.title.find(dateMark, at + 1))
-            ++clocks;
+        int clocks = 0;
+        for (size_t at = w.title.find(u" - "); at != std::u16string::npos; at = w.title.find(u" - ", at + 1))
+            clocks += IsClockAt(w.title, at);
         if (clocks > 1)
             Fail("window " + Show(w) + " shows two clock texts");
     }
 
-    void Tick()
+    // " - D.M.YYYY - HH:MM:SS *" at at.
+    static bool IsClockAt(const std::u16string& t, size_t at)
     {
-        ++depth_;
+        size_t i = at + 3;
+        auto digits = [&](size_t min, size_t max) {
+            size_t n = 0;
+            while (n < max && i < t.size() && t[i] >= u'0' && t[i] <= u'9')
+                ++i, ++n;
+            return n >= min;
+        };
+        auto text = [&](const char16_t* s) {
+            for (; *s; ++s, ++i)
+                if (i >= t.size() || t[i] != *s)
+                    return false;
+            return true;
+        };
+        return digits(1, 2) && text(u".") && digits(1, 2) && text(u".") && digits(4, 4) && text(u" - ")
+            && digits(2, 2) && text(u":") && digits(2, 2) && text(u":") && digits(2, 2) && text(u" *");
+    }
+
+    // The clock text's parts of this tick.
+    void Parts(char* clock, size_t size, const char*& name) const
+    {
+        static const int dates[4][4] = { { 7, 12, 2026, 1 }, { 8, 12, 2026, 2 }, { 31, 12, 2026, 4 }, { 1, 1, 2027, 5 } };
+        static const char* const names[4] = { "Ambro\x9E a Benjam\xEDn", "Kv\xECtoslava", "", "Mikul\xE1\x9A" };
+        const int* d = dates[day_];
+        FormatClock(clock, size, DayName(d[3]), d[0], d[1], d[2], second_ / 3600 % 24, second_ / 60 % 60, second_ % 60);
+        name = names[day_];
+    }
+    static const char16_t* Note(unsigned note)
+    {
+        static const char16_t* const notes[4] = { u"Čaj o páté", u"Porada * 10:00 * sál", u"", u"🙂 Oběd" };
+        return notes[note];
+    }
+
+    // A tick of the program: steps 1 and 8, or, held in a box, step 1, the
+    // ticks that run inside the box, then its own step 8.
+    void Tick(bool held)
+    {
         ++ticks_;
         ++second_;
-        WindowId front = front_;
-        Note("tick " + std::to_string(second_) + (depth_ > 1 ? " inside a write" : ""));
-        std::u16string shown, own;
-        FollowFront(ledger_, access_, front, shown, own);
-        ModelWindow* w = Find(front);
-        if (w && !w->hung && w->queued.empty() && own != w->ownerTitle && failure_.empty())
-            Fail("own title of the window in front " + Show(*w) + " worked out as " + Readable(own)
-                 + ", not " + Readable(w->ownerTitle));
-        if (front != 0) {
-            char clock[80];
-            FormatClock(clock, sizeof clock, "Pond\xEC" "l\xED", 7, 12, 2026,
-                        10 + second_ / 3600 % 12, second_ / 60 % 60, second_ % 60);
-            char16_t composition[titleCapacity];
-            TitleLayout layout;
-            ComposeTitle(composition, titleCapacity, own, clock, "Ambro\x9E a Benjam\xEDn", countdown_, before_,
-                         "00:04:59", u"Čaj o páté", &layout);
-            WriteDecoration(ledger_, access_, front, composition, layout);
+        if (trace_)
+            Trace("tick " + std::to_string(second_) + (held ? " held in a box" : ""));
+        char clock[80];
+        const char* name;
+        Parts(clock, sizeof clock, name);
+        const std::u16string note = Note(note_);
+        FollowFront(ledger_, access_, front_);
+        if (held) {
+            ++depth_;
+            for (unsigned inner = pick_(3); inner > 0 && depth_ < 3; --inner) {
+                SwitchFront();
+                Tick(pick_(4) == 0);
+            }
+            --depth_;
         }
-        --depth_;
+        const TitleParts parts{ clock, name, countdown_ ? "00:04:59" : nullptr, note.c_str(), before_ };
+        ownerActed_ = false;
+        DecorateFront(ledger_, access_, parts);
+        if (trace_)
+            for (const TitleEntry& e : ledger_.entries)
+                Trace("  ledger " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
+                      + Readable(e.addsAfter) + (e.pending ? " pending" : ""));
+        CheckFront(parts);
+        CheckBounds();
+    }
+
+    // The window in front, decorated by an answered write, shows exactly its
+    // own title decorated.
+    void CheckFront(const TitleParts& parts)
+    {
+        ModelWindow* w = Find(ledger_.front);
+        if (!w || ownerActed_ || w->owner != Owner::Free || w->alters >= Alters::Ignores || !failure_.empty())
+            return;
+        bool decorated = false;
+        for (const TitleEntry& e : ledger_.entries)
+            decorated = decorated || (e.window == w->id && !e.pending);
+        if (!decorated)
+            return;
+        std::u16string composed;
+        ComposeTitle(composed, Unadd(*w, w->own), parts);
+        std::u16string expected = ShownBy(w->alters, composed);
+        if (w->title != expected)
+            Fail("window in front " + Show(*w) + " is not decorated as " + Readable(expected));
+    }
+
+    void CheckBounds()
+    {
+        if (ledger_.entries.size() > maxWindows)
+            Fail("the ledger keeps " + std::to_string(ledger_.entries.size()) + " windows");
+        for (const TitleEntry& e : ledger_.entries)
+            if (e.own.size() + e.shows[0].text.size() + e.shows[1].text.size() > 3 * maxTitleLength + 2000)
+                Fail("the ledger keeps a text too long");
+    }
+
+    // Every window the clock has let go of shows its own title, also once
+    // what its owner took is handled.
+    void CheckLetGo()
+    {
+        for (const ModelWindow& w : windows_) {
+            if (!w.alive || !w.touched || !failure_.empty())
+                continue;
+            bool kept = false;
+            for (const TitleEntry& e : ledger_.entries)
+                kept = kept || e.window == w.id;
+            if (!kept && (w.title != w.own || (w.hasInFlight && ShownBy(w.alters, w.inFlight) != w.own)))
+                Fail("window " + Show(w) + " was let go but does not show its own title " + Readable(w.own));
+        }
+    }
+
+    // What the window's own title is without what the window adds to it.
+    static std::u16string Unadd(const ModelWindow& w, const std::u16string& title)
+    {
+        size_t before = w.alters == Alters::Prefix ? 11 : 0, after = w.alters == Alters::Suffix ? 9 : 0;
+        return title.size() < before + after ? title : title.substr(before, title.size() - before - after);
+    }
+
+    // Its owner sets a new title, or marks the one it shows as changed with
+    // a star in front, as editors do (and sets it anew once saved). (Owners
+    // of windows that cut or add to every text do not make titles from what
+    // they show: they would cut or double it themselves.)
+    void Rename(ModelWindow* w, bool edit)
+    {
+        if (!w || w->owner == Owner::Slow || w->owner == Owner::Hung)
+            return;
+        std::u16string raw, base = w->own;
+        bool fromShown = false;
+        edit = edit && w->alters != Alters::Cap60 && w->alters != Alters::Prefix && w->alters != Alters::Suffix;
+        if (edit && base.compare(0, 1, u"*") == 0) {
+            raw = base = base.substr(1);
+        } else if (edit) {
+            // (What an earlier run left in front of a title its owner marks
+            // cannot be told from a decoration behind a title with text of
+            // its owner's after it: such an owner marks its title as it
+            // knows it.)
+            raw = u"*" + (w->touched ? w->title : w->own);
+            base = u"*" + base;
+            fromShown = w->touched;
+        } else {
+            static const char16_t* const titles[] = {
+                u"Dokument", u"Dopis", u"Zprávy 🙂 — Новости", u"Čtvrtletní zpráva.docx - Word", u"",
+                u"  mezery kolem  ", u"Velmi dlouhý název dokumentu, který se do titulku nevejde celý, ani s rezervou",
+                u"Dokument  * ", u"* Ukázka *", u"Ambrož a Benjamín *", u"Porada - 7.12.2026 - 10:00", u"Za 00:10:00 Čaj",
+            };
+            base = raw = titles[pick_(sizeof titles / sizeof titles[0])];
+            if (pick_(3) == 0)   // an earlier run decorated its own title as the window showed it
+                raw = EarlierRun(w->alters == Alters::Prefix || w->alters == Alters::Suffix ? base : ShownBy(w->alters, base));
+            if (w->alters == Alters::Cap60 && raw.size() > 60)
+                raw = base;   // a decoration it cuts short cannot be told from text of its own
+        }
+        if (trace_)
+            Trace("window " + std::to_string(w->id) + (edit ? " edited " : " renamed ") + Readable(raw));
+        w->own = ShownBy(w->alters, base);
+        w->touched = fromShown;   // a title of its own, unless made from what it showed
+        w->title = ShownBy(w->alters, raw);
+    }
+
+    // The title as an earlier run of the clock left it: any day, date, time,
+    // name and countdown, in either placement.
+    std::u16string EarlierRun(const std::u16string& own, bool plain = false)
+    {
+        static const char16_t* const days[] = { u"Pondělí", u"Úterý", u"Sobota", u"Pondeli", u"?ter?" };
+        static const char16_t* const names[] = { u"Jiří", u"", u"Ambrož a Benjamín", u"Mikuláš" };
+        std::u16string deco = u"  * " + std::u16string(days[pick_(5)]) + u" - " + Number(1 + pick_(31), 1) + u"."
+                            + Number(1 + pick_(12), 1) + u".20" + Number(20 + pick_(10), 2) + u" - " + Number(pick_(24), 2)
+                            + u":" + Number(pick_(60), 2) + u":" + Number(pick_(60), 2) + u" * " + names[pick_(4)] + u" *";
+        bool front = !plain && pick_(2) == 0, countdown = !plain && pick_(2) == 0;
+        if (countdown)
+            deco += u" Za " + Number(pick_(24), 2) + (front ? u":10:00 Čaj *" : u":10:00  Čaj");
+        return front ? deco + u" " + own + (countdown ? u" " : u"") : own + deco;
+    }
+    static std::u16string Number(unsigned n, size_t digits)
+    {
+        std::u16string s;
+        for (std::string d = std::to_string(n); s.size() + d.size() < digits;)
+            s += u'0';
+        for (char c : std::to_string(n))
+            s += static_cast<char16_t>(c);
+        return s;
+    }
+
+    // Free owners get busy, slow or hung; the others are done and free.
+    void ChangeOwner(ModelWindow* w)
+    {
+        if (!w)
+            return;
+        if (w->owner == Owner::Free) {
+            w->owner = static_cast<Owner>(1 + pick_(3));
+        } else {
+            Relax(*w);
+        }
+        if (trace_)
+            Trace("window " + std::to_string(w->id) + " owner " + std::to_string(static_cast<int>(w->owner)));
+    }
+    // Its owner is done with what it was busy with, and free.
+    void Relax(ModelWindow& w)
+    {
+        w.owner = Owner::Free;
+        if (w.hasInFlight)
+            Deliver(w, w.inFlight);
+        w.hasInFlight = false;
     }
 
     void SwitchFront()
@@ -242,77 +405,51 @@ private:
                 live.push_back(w.id);
         unsigned choice = pick_(static_cast<unsigned>(live.size()) + 1);
         front_ = choice < live.size() ? live[choice] : 0;
-        Note("front " + std::to_string(front_));
+        if (trace_)
+            Trace("front " + std::to_string(front_));
     }
 
-    void Rename(ModelWindow* w)
+    void Open()
     {
-        if (!w || w->hung)
-            return;
-        static const std::u16string titles[] = {
-            u"Dokument", u"Dopis", u"Zprávy 🙂 — Новости", u"Čtvrtletní zpráva.docx - Word", u"",
-            u"  mezery kolem  ", u"Velmi dlouhý název dokumentu, který se do titulku nevejde celý, ani s rezervou",
-            u"Dokument  * ", u"* Ukázka *", u"Ambrož a Benjamín *",
-        };
-        std::u16string raw = titles[pick_(sizeof titles / sizeof titles[0])];
-        if (pick_(2))
-            raw += u" (" + std::u16string(1, static_cast<char16_t>(u'1' + pick_(9))) + u")";
-        Note("window " + std::to_string(w->id) + " renamed " + Readable(raw));
-        w->ownerTitle = ShownBy(w->alters, raw);
-        if (w->alters == Alters::Ignores)
-            w->title = w->ownerTitle;   // its owner's own text does arrive
-        else
-            Show(*w, raw);
-    }
-
-    void Wake(ModelWindow& w, bool deliver)
-    {
-        Note("window " + std::to_string(w.id) + (deliver ? " answers" : " drops what it was sent"));
-        w.hung = false;
-        std::vector<std::u16string> queued;
-        queued.swap(w.queued);
-        if (deliver)
-            for (const std::u16string& text : queued)
-                Show(w, text);
-    }
-
-    void AddWindow()
-    {
-        if (Live() >= 5)
+        if (Live() >= 6)
             return;
         ModelWindow w;
         w.id = nextId_++;
         w.alters = static_cast<Alters>(pick_(static_cast<unsigned>(Alters::Count)));
         windows_.push_back(w);
-        Note("window " + std::to_string(w.id) + " opens, alters " + std::to_string(static_cast<int>(w.alters)));
-        Rename(&windows_.back());
+        if (trace_)
+            Trace("window " + std::to_string(w.id) + " opens, alters " + std::to_string(static_cast<int>(w.alters)));
+        Rename(&windows_.back(), false);
     }
 
-    void Destroy(ModelWindow* w)
+    // A window whose title is longer than the clock reads, or holds
+    // hundreds of clock texts (anyone can predict them).
+    void OpenHostile()
+    {
+        if (Live() >= 6)
+            return;
+        ModelWindow w;
+        w.id = nextId_++;
+        w.own = u"x";
+        if (pick_(2) == 0)
+            w.own.assign(maxTitleLength + 1, u'x');
+        w.title = w.own;
+        for (int copy = w.own.size() > 1 ? 0 : 300; copy > 0; --copy)
+            w.title = EarlierRun(w.title, true);
+        windows_.push_back(w);
+        if (trace_)
+            Trace("hostile window " + std::to_string(w.id));
+    }
+
+    void Close(ModelWindow* w)
     {
         if (!w)
             return;
-        Note("window " + std::to_string(w->id) + " closed");
+        if (trace_)
+            Trace("window " + std::to_string(w->id) + " closed");
         w->alive = false;
         if (front_ == w->id)
             front_ = 0;
-    }
-
-    // A window the ledger has settled shows its own title, now and once all
-    // that was sent to it has arrived.
-    void CheckSettled()
-    {
-        for (const ModelWindow& w : windows_) {
-            if (!w.alive || ledger_.Find(w.id) || !failure_.empty())
-                continue;
-            std::u16string final = w.title;
-            if (w.alters != Alters::Ignores)
-                for (const std::u16string& text : w.queued)
-                    final = ShownBy(w.alters, text);
-            if (w.title != w.ownerTitle || final != w.ownerTitle)
-                Fail("window " + Show(w) + " is settled but shows " + Readable(w.title) + " (finally "
-                     + Readable(final) + "), not its own title " + Readable(w.ownerTitle));
-        }
     }
 
     ModelWindow* Find(WindowId id)
@@ -332,53 +469,43 @@ private:
     }
     size_t Live() const
     {
-        return static_cast<size_t>(std::count_if(windows_.begin(), windows_.end(),
-                                                 [](const ModelWindow& w) { return w.alive; }));
+        size_t n = 0;
+        for (const ModelWindow& w : windows_)
+            n += w.alive;
+        return n;
     }
 
     static std::string Show(const ModelWindow& w)
     {
-        return std::to_string(w.id) + " (alters " + std::to_string(static_cast<int>(w.alters)) + ") "
-             + Readable(w.title);
+        return std::to_string(w.id) + " (alters " + std::to_string(static_cast<int>(w.alters)) + ", owner "
+             + std::to_string(static_cast<int>(w.owner)) + ") " + Readable(w.title.substr(0, 300));
     }
-    void Note(const std::string& what)
+    void Trace(const std::string& what) const
     {
-        history_.push_back(what);
-        if (history_.size() > 400)
-            history_.erase(history_.begin());
+        if (trace_)
+            std::fprintf(stderr, "%s\n", what.c_str());
     }
     void Fail(const std::string& what)
     {
         if (!failure_.empty())
             return;
         failure_ = what + "\nledger:";
-        for (const LedgerEntry& e : ledger_.entries) {
-            failure_ += "\n  window " + std::to_string(e.window) + (e.tracked ? " (in front)" : "") + " own "
-                      + Readable(e.own) + (e.decorated ? ", shows " + Readable(e.lastShown) : "") + ", alteration "
-                      + Readable(e.alteration.prefix) + "+" + Readable(e.alteration.suffix) + " cap "
-                      + std::to_string(e.alteration.cap) + (e.alteration.trims ? " trims" : "");
-            for (const WrittenTitle& w : e.unanswered)
-                failure_ += "\n    unanswered " + Readable(w.text) + (w.giveBack ? " (given back)" : "");
-        }
-        failure_ += "\nlast events:";
-        for (const std::string& h : history_)
-            failure_ += "\n  " + h;
+        for (const TitleEntry& e : ledger_.entries)
+            failure_ += "\n  " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
+                      + Readable(e.addsAfter) + (e.pending ? " pending" : "") + " shows " + Readable(e.shows[0].text.substr(0, 300));
     }
 
-    static constexpr const char16_t* dateMark = u" - 7.12.2026 - ";
     std::function<unsigned(unsigned)> pick_;
+    bool trace_;
     TitleAccess access_{};
     TitleLedger ledger_;
     std::vector<ModelWindow> windows_;
     WindowId nextId_ = 1;
     WindowId front_ = 0;
-    bool before_ = false;
-    bool countdown_ = false;
-    bool nestInWrites_ = false;
+    bool before_ = false, countdown_ = false, ownerActed_ = false;
+    unsigned day_ = 0, note_ = 0, second_ = 36000;
     int depth_ = 0;
-    unsigned second_ = 0;
     size_t ticks_ = 0;
-    std::vector<std::string> history_;
     std::string failure_;
 };
 

@@ -379,8 +379,17 @@ ThreadWindow::~ThreadWindow()
 
 bool ThreadWindow::BringToFront()
 {
-    PostThreadMessageW(threadId_, WM_APP, 0, 0);
-    return PumpUntil([this] { return GetForegroundWindow() == hwnd_; }, 2000);
+    // As for TestWindow: it must still be in front a moment later.
+    DWORD start = GetTickCount();
+    do {
+        PostThreadMessageW(threadId_, WM_APP, 0, 0);
+        if (PumpUntil([this] { return GetForegroundWindow() == hwnd_; }, 1000)) {
+            PumpFor(250);
+            if (GetForegroundWindow() == hwnd_)
+                return true;
+        }
+    } while (GetTickCount() - start < 3000);
+    return false;
 }
 
 void ThreadWindow::Run(std::function<void()> fn)
