@@ -3,6 +3,8 @@
 #ifndef TIKAVO_CP1250_H
 #define TIKAVO_CP1250_H
 
+#include <string>
+
 // Bytes 0x80 to 0xFF; the five bytes the code page leaves unassigned stand for
 // the control characters of the same number, as Windows maps them.
 inline constexpr char16_t cp1250High[128] = {
@@ -29,6 +31,20 @@ inline char16_t WidenCp1250Byte(char c)
 {
     unsigned char byte = static_cast<unsigned char>(c);
     return byte < 0x80 ? static_cast<char16_t>(byte) : cp1250High[byte - 0x80];
+}
+
+// Windows-1250 text as UTF-16, appended to out.
+inline std::u16string& AppendCp1250(std::u16string& out, const char* text)
+{
+    for (; *text; ++text)
+        out += WidenCp1250Byte(*text);
+    return out;
+}
+
+inline std::u16string WidenCp1250(const char* text)
+{
+    std::u16string wide;
+    return AppendCp1250(wide, text);
 }
 
 // The Windows-1250 byte of a character beyond ASCII (a letter, a sign); 0

@@ -1,81 +1,82 @@
 #include "titleclock/titleledger.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "common/cp1250.h"
 
 using View = std::u16string_view;
 
 namespace {
 
-// Whether shown.text[at...] holds title letter for letter: a character of
-// the decoration beyond ASCII may have been changed by a code page, the own
-// title and what the window adds may not.
-bool Matches(const ShownText& shown, View title, size_t at)
-{
-    for (size_t i = 0; i < title.size(); ++i) {
-        size_t j = at + i;
-        char16_t c = shown.text[j];
-        bool decoration = j >= shown.bodyFrom && j < shown.bodyTo && (j < shown.ownFrom || j >= shown.ownTo);
-        if (title[i] != c && !(decoration && c >= 0x80))
-            return false;
-    }
-    return true;
-}
+enum { lastDecoration, decorationBefore, ownGivenBack };
 
-// Whether title is that decoration as a window shows it: whole, cut short
-// inside the day name or later (shorter, it might be a title of its own
-// owner's, such as "Dokument  * "), or without the spaces at both ends.
-bool Shows(const ShownText& shown, View title)
-{
-    View s = shown.text;
-    if (s.empty() || title.size() > s.size())
-        return false;
-    size_t dayFrom = (shown.ownFrom == shown.bodyFrom ? shown.ownTo : shown.bodyFrom) + 4;
-    if ((title.size() == s.size() || title.size() > dayFrom) && Matches(shown, title, 0))
-        return true;
-    size_t lead = s.find_first_not_of(u' ');
-    size_t kept = lead == View::npos ? 0 : s.find_last_not_of(u' ') + 1 - lead;
-    return kept < s.size() && title.size() == kept && Matches(shown, title, lead);
-}
-
-// Whether the window shows one of the last two decorations written into it,
-// or the own title written back last.
-bool ShowsOurs(const TitleEntry& e, View title)
+// Whether title carries what the window adds to every text.
+bool Carries(const TitleEntry& e, View title)
 {
     View before = e.addsBefore, after = e.addsAfter;
-    bool given = !e.given.empty() && title.size() == before.size() + e.given.size() + after.size()
-              && title.substr(0, before.size()) == before && title.substr(before.size(), e.given.size()) == e.given
-              && title.substr(before.size() + e.given.size()) == after;
-    return given || Shows(e.shows[0], title) || Shows(e.shows[1], title);
+    return title.size() >= before.size() + after.size() && title.substr(0, before.size()) == before
+        && title.substr(title.size() - after.size()) == after;
+}
+
+// Whether title shows the text written as a window may: with what it adds
+// to every text, letter for letter (a code page may change a letter of the
+// decoration beyond ASCII), also cut short inside the day name or later
+// (shorter, it might be its owner's "Dokument  * "), or without the spaces
+// at both ends.
+bool Shows(const TitleEntry& e, const WrittenText& written, View title)
+{
+    View x = e.addsBefore, s = written.text, y = e.addsAfter;
+    size_t n = x.size() + s.size() + y.size(), lead = 0, trail = 0;
+    auto at = [&](size_t j) { return j < x.size() ? x[j] : j < x.size() + s.size() ? s[j - x.size()] : y[j - n + y.size()]; };
+    auto matches = [&](size_t from) {
+        for (size_t i = 0, j = from; i < title.size(); ++i, ++j) {
+            size_t k = j - x.size();
+            bool letter = j >= x.size() && k < s.size() && (k < written.ownAt || k >= written.ownAt + written.ownLength);
+            if (title[i] != at(j) && !(letter && at(j) >= 0x80))
+                return false;
+        }
+        return true;
+    };
+    size_t dayFrom = x.size() + (written.ownAt == 0 ? written.ownLength : 0) + 4;
+    if (s.empty() || title.size() > n)
+        return false;
+    if ((title.size() == n || title.size() > dayFrom) && matches(0))
+        return true;
+    while (lead < n && at(lead) == u' ')
+        ++lead;
+    while (trail < n - lead && at(n - 1 - trail) == u' ')
+        ++trail;
+    return lead + trail > 0 && title.size() == n - lead - trail && matches(lead);
+}
+
+bool ShowsOurs(const TitleEntry& e, View title)
+{
+    return std::any_of(std::begin(e.shows), std::end(e.shows), [&](const WrittenText& w) { return Shows(e, w, title); });
 }
 
 // The text that makes the window show its own title: without what it adds
 // to every text (forgotten once its own title no longer carries it).
 View Unadded(TitleEntry& e)
 {
-    View own = e.own, before = e.addsBefore, after = e.addsAfter;
-    if (own.size() < before.size() + after.size() || own.substr(0, before.size()) != before
-        || own.substr(own.size() - after.size()) != after) {
-        e.addsBefore.clear();
-        e.addsAfter.clear();
-        return own;
-    }
-    return own.substr(before.size(), own.size() - before.size() - after.size());
+    if (!Carries(e, e.own))
+        e.addsBefore.clear(), e.addsAfter.clear();
+    return View(e.own).substr(e.addsBefore.size(), e.own.size() - e.addsBefore.size() - e.addsAfter.size());
 }
 
-// Whether the window shows written with something in front of it and
-// behind it that its owner's titles carry too: then that is what it adds to
-// every text. What it adds in front begins both the own title and the title
-// it was taken from; what it adds behind ends that title (its own title may
-// have lost it to an earlier run's countdown note running to the end).
+// Whether the window shows written with something in front and behind that
+// its owner's titles carry too: then that is what it adds to every text.
+// What it adds in front begins both the own title and the title it was
+// taken from; what it adds behind ends that title (its own title may have
+// lost it to an earlier run's countdown note running to the end).
 bool LearnsAdditions(TitleEntry& e, View title, View written)
 {
     View seen = e.seen, own = e.own;
-    if (title.size() <= written.size() || title.size() - written.size() > seen.size())
+    if (written.empty() || title.size() <= written.size() || title.size() - written.size() > seen.size())
         return false;
-    size_t extra = title.size() - written.size();
     auto common = [title](auto from, auto to, auto in) { return size_t(std::mismatch(from, to, in, in + title.size()).first - from); };
     size_t head = std::min(common(own.begin(), own.end(), title.begin()), common(seen.begin(), seen.end(), title.begin()));
-    size_t tail = common(seen.rbegin(), seen.rend(), title.rbegin());
+    size_t tail = common(seen.rbegin(), seen.rend(), title.rbegin()), extra = title.size() - written.size();
     for (size_t at = extra > tail ? extra - tail : 0; at <= std::min(head, extra); ++at) {
         if (Resembles(title, at, written)) {
             e.addsBefore.assign(title.substr(0, at));
@@ -86,96 +87,70 @@ bool LearnsAdditions(TitleEntry& e, View title, View written)
     return false;
 }
 
-// Keeps the decoration written, as the window will show it; the one before
-// it is kept too (anew), for a window that has not answered the last one
-// may still show that.
-void Remember(TitleEntry& e, View written, size_t ownAt, size_t ownLength, bool anew)
-{
-    if (anew)
-        std::swap(e.shows[0], e.shows[1]);
-    ShownText& shown = e.shows[0];
-    shown.text.assign(e.addsBefore);
-    shown.text += written;
-    shown.text += e.addsAfter;
-    shown.bodyFrom = e.addsBefore.size();
-    shown.bodyTo = shown.bodyFrom + written.size();
-    shown.ownFrom = shown.bodyFrom + ownAt;
-    shown.ownTo = shown.ownFrom + ownLength;
-}
-
-void OwnFrom(TitleLedger& ledger, TitleEntry& e, View title);
-
-// The window shows title: unless that is one of the last two decorations
-// written, its own title is what its owner set, without any decoration.
-// Just after a decoration that was not answered in time, it may show that
-// one with what it adds to every text, learned then.
-void Notice(TitleLedger& ledger, TitleEntry& e, View title, bool arrived = false)
-{
-    if (ShowsOurs(e, title))
-        return;
-    const ShownText& last = e.shows[0];
-    if (arrived && !last.text.empty()) {
-        std::u16string written(View(last.text).substr(last.bodyFrom, last.bodyTo - last.bodyFrom));
-        if (LearnsAdditions(e, title, written)) {
-            Remember(e, written, last.ownFrom - last.bodyFrom, last.ownTo - last.ownFrom, false);
-            return OwnFrom(ledger, e, e.seen);
-        }
-    }
-    OwnFrom(ledger, e, title);
-}
-
 // The own title in title: without what the window adds, without decoration.
 void OwnFrom(TitleLedger& ledger, TitleEntry& e, View title)
 {
     if (title.data() != e.seen.data())
         e.seen.assign(title);
-    View before = e.addsBefore, after = e.addsAfter;
-    if (title.size() < before.size() + after.size() || title.substr(0, before.size()) != before
-        || title.substr(title.size() - after.size()) != after)
-        before = after = View();
-    Undecorate(title.substr(before.size(), title.size() - before.size() - after.size()), e.known, ledger.text);
-    e.own.assign(before);
-    e.own += ledger.text;
-    e.own += after;
+    bool carries = Carries(e, title);
+    size_t before = carries ? e.addsBefore.size() : 0, after = carries ? e.addsAfter.size() : 0;
+    Undecorate(title.substr(before, title.size() - before - after), e.known, ledger.text);
+    e.own.assign(title.substr(0, before)).append(ledger.text).append(title.substr(title.size() - after));
 }
 
-void Forget(TitleLedger& ledger, WindowId window)
+// The window shows title: unless that is a text written into it last, its
+// own title is what its owner set, without any decoration. Once a write not
+// answered in time is over, the window may show its text with what it adds
+// to every text (if it shows anything new), learned then.
+void Notice(TitleLedger& ledger, TitleEntry& e, View title)
 {
-    auto& entries = ledger.entries;
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [window](const TitleEntry& e) { return e.window == window; }),
-                  entries.end());
+    int resolved = std::exchange(e.pending, -1);
+    if (ShowsOurs(e, title))
+        return;
+    bool arrived = resolved >= 0 && title != e.seen && title != e.own;
+    OwnFrom(ledger, e, arrived && LearnsAdditions(e, title, e.shows[resolved].text) ? View(e.seen) : title);
+}
+
+// Writes the text kept in the slot and reads the window back: false unless
+// it was answered, and then *letGo when the window is to be let go.
+bool Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, int slot, bool* letGo)
+{
+    WriteAnswer answer = access.write(access.context, e.window, e.shows[slot].text.c_str());
+    e.pending = answer == WriteAnswer::Pending ? slot : -1;
+    *letGo = answer == WriteAnswer::Refused || answer == WriteAnswer::Gone
+          || (answer == WriteAnswer::Answered && !access.read(access.context, e.window, ledger.title));
+    return answer == WriteAnswer::Answered && !*letGo;
+}
+
+// Reads the window once its owner has answered what was written before
+// (*wait while it has not); false when it is to be let go.
+bool Ready(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient, bool* wait)
+{
+    *wait = e.pending >= 0 && !access.answers(access.context, e.window, patient);
+    return access.read(access.context, e.window, ledger.title);
 }
 
 // Gives the window its own title back where it still needs it; true once it
-// can be let go. Shown the text with something in front and behind, it adds
-// that to every text, and its own title is taken anew with that known.
+// can be let go.
 bool GiveBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient)
 {
-    if (e.pending && !access.answers(access.context, e.window, patient))
-        return !access.read(access.context, e.window, ledger.title);   // unless it is gone
-    if (!access.read(access.context, e.window, ledger.title))
+    bool wait, letGo = false, learned = false;
+    if (!Ready(ledger, access, e, patient, &wait))
         return true;
-    Notice(ledger, e, ledger.title, e.pending && !e.pendingOwn);
-    e.pending = false;
-    bool learned = false;
+    if (wait)
+        return false;
+    Notice(ledger, e, ledger.title);
     for (int writes = 0; writes < 3 && ledger.title != e.own; ++writes) {
-        e.given.assign(Unadded(e));
-        WriteAnswer answer = access.write(access.context, e.window, e.given.c_str());
-        if (answer != WriteAnswer::Answered) {
-            e.pending = e.pendingOwn = answer == WriteAnswer::Pending;
-            return !e.pending;
-        }
-        if (!access.read(access.context, e.window, ledger.title))
-            return true;
+        e.shows[ownGivenBack] = { std::u16string(Unadded(e)), 0, 0 };
+        e.shows[ownGivenBack].ownLength = e.shows[ownGivenBack].text.size();
+        if (!Write(ledger, access, e, ownGivenBack, &letGo))
+            return letGo;
         if (ledger.title == e.own)
             break;
-        if (!learned && LearnsAdditions(e, ledger.title, e.given)) {
-            learned = true;
-            OwnFrom(ledger, e, e.seen);
-        } else {
+        if (!learned && (learned = LearnsAdditions(e, ledger.title, e.shows[ownGivenBack].text)))
+            OwnFrom(ledger, e, e.seen);   // written again without what it adds
+        else
             Notice(ledger, e, ledger.title);   // its owner set a title meanwhile
-        }
     }
     return ledger.title == e.own;
 }
@@ -203,51 +178,37 @@ void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front)
 
 void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitleParts& parts)
 {
+    auto& entries = ledger.entries;
     WindowId window = ledger.front;
-    auto found = std::find_if(ledger.entries.begin(), ledger.entries.end(),
-                              [window](const TitleEntry& e) { return e.window == window; });
-    if (window == 0 || (found == ledger.entries.end() && ledger.entries.size() >= maxWindows))
+    auto e = std::find_if(entries.begin(), entries.end(), [window](const TitleEntry& e) { return e.window == window; });
+    if (window == 0 || (e == entries.end() && entries.size() >= maxWindows))
         return;
-    if (found == ledger.entries.end()) {
-        ledger.entries.emplace_back();
-        ledger.entries.back().window = window;
-        found = ledger.entries.end() - 1;
-    }
-    TitleEntry& e = *found;
-    bool answers = !e.pending || access.answers(access.context, window, false);
-    if (!access.read(access.context, window, ledger.title))
-        return Forget(ledger, window);
-    if (!answers)
+    if (e == entries.end())
+        (e = entries.emplace(e))->window = window;
+    bool wait, letGo = false;
+    if (!Ready(ledger, access, *e, false, &wait))
+        return (void)entries.erase(e);
+    if (wait)
         return;
-    Notice(ledger, e, ledger.title, e.pending && !e.pendingOwn);   // as the last decoration left it
-    e.pending = false;
-    e.known.name.clear();
-    AppendCp1250(e.known.name, parts.name);
-    e.known.note.assign(parts.note);
+    Notice(ledger, *e, ledger.title);   // as the last decoration left it
+    AppendCp1250(e->known.name.erase(), parts.name);
+    e->known.note.assign(parts.note);
+    e->shows[ownGivenBack].text.clear();
+    std::swap(e->shows[lastDecoration], e->shows[decorationBefore]);
     for (int writes = 0; writes < 2; ++writes) {
-        View own = Unadded(e);
-        size_t ownAt = ComposeTitle(ledger.text, own, parts);
-        if (ledger.text.size() > maxTitleLength)
+        WrittenText& last = e->shows[lastDecoration];
+        View own = Unadded(*e);
+        last.ownAt = ComposeTitle(last.text, own, parts);
+        last.ownLength = own.size();
+        if (last.text.size() > maxTitleLength)
             return;   // too long to be read back: left as it is
-        Remember(e, ledger.text, ownAt, own.size(), writes == 0);
-        e.given.clear();
-        WriteAnswer answer = access.write(access.context, window, ledger.text.c_str());
-        if (answer != WriteAnswer::Answered) {
-            e.pending = answer == WriteAnswer::Pending;
-            e.pendingOwn = false;
-            if (!e.pending)
-                Forget(ledger, window);
+        if (!Write(ledger, access, *e, lastDecoration, &letGo))
+            return letGo ? (void)entries.erase(e) : void();
+        if (ShowsOurs(*e, ledger.title))
             return;
-        }
-        if (!access.read(access.context, window, ledger.title))
-            return Forget(ledger, window);
-        if (ShowsOurs(e, ledger.title))
-            return;
-        if (writes > 0 || !LearnsAdditions(e, ledger.title, ledger.text))
-            return Notice(ledger, e, ledger.title);   // its owner set a title meanwhile
-        // Written again without what it adds, its own title taken anew
-        // with that known.
-        OwnFrom(ledger, e, e.seen);
+        if (writes > 0 || !LearnsAdditions(*e, ledger.title, last.text))
+            return Notice(ledger, *e, ledger.title);   // its owner set a title meanwhile
+        OwnFrom(ledger, *e, e->seen);   // written again without what it adds
     }
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "titleclock/clocktext.h"
-#include "titleclock/titletext.h"
+#include "common/cp1250.h"
 
 namespace {
 

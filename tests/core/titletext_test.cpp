@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/titleworld.h"
-#include "titleclock/titletext.h"
+#include "titleclock/titleledger.h"
 
 using testsupport::Readable;
 

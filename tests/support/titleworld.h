@@ -43,10 +43,15 @@ inline std::u16string ShownBy(Alters alters, const std::u16string& text)
         // (1252) or a question mark, a pair of surrogates one question mark.
         static const std::u16string from = u"ěščřžýáíéůúďťňĚŠČŘŽÝÁÍÉŮÚĎŤŇ", to = u"escrzyaieuudtnESCRZYAIEUUDTN";
         static const std::u16string in1252 = u"ŠšŽžŒœŸ€‚ƒ„…†‡ˆ‰‹‘’“”•–—˜™›";
+        shown.reserve(text.size());
         for (size_t i = 0; i < text.size(); ++i) {
             char16_t c = text[i];
-            bool kept = c < 0x80 || (alters == Alters::Cp1252 ? c < 0x100 || in1252.find(c) != std::u16string::npos
-                                                              : (c >= 0x400 && c < 0x460) || c == u'—');
+            if (c < 0x80) {
+                shown += c;
+                continue;
+            }
+            bool kept = alters == Alters::Cp1252 ? c < 0x100 || in1252.find(c) != std::u16string::npos
+                                                 : (c >= 0x400 && c < 0x460) || c == u'—';
             size_t base = from.find(c);
             shown += kept ? c : alters == Alters::Cp1252 && base != std::u16string::npos ? to[base] : u'?';
             if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
@@ -81,7 +86,6 @@ struct ModelWindow {
     WindowId id = 0;
     Alters alters = Alters::Keeps;
     Owner owner = Owner::Free;
-    bool alive = true;
     bool touched = false;      // it has shown a text of the clock's since its owner set one
     std::u16string title;      // what it shows
     std::u16string own;        // its own title
@@ -96,6 +100,7 @@ public:
         : pick_(std::move(pick)), trace_(trace)
     {
         access_ = TitleAccess{ Read, Write, Answers, this };
+        windows_.reserve(64);
         Open();
         Open();
     }
@@ -128,7 +133,7 @@ public:
         Trace("exit");
         GiveAllTitlesBack(ledger_, access_);
         for (ModelWindow& w : windows_) {
-            if (!w.alive || !w.touched || w.owner == Owner::Hung)
+            if (!w.touched || w.owner == Owner::Hung)
                 continue;
             Relax(w);
             if (w.title != w.own)
@@ -256,7 +261,7 @@ private:
         if (trace_)
             for (const TitleEntry& e : ledger_.entries)
                 Trace("  ledger " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
-                      + Readable(e.addsAfter) + (e.pending ? " pending" : ""));
+                      + Readable(e.addsAfter) + (e.pending >= 0 ? " pending" : ""));
         CheckFront(parts);
         CheckBounds();
     }
@@ -270,7 +275,7 @@ private:
             return;
         bool decorated = false;
         for (const TitleEntry& e : ledger_.entries)
-            decorated = decorated || (e.window == w->id && !e.pending);
+            decorated = decorated || (e.window == w->id && e.pending < 0);
         if (!decorated)
             return;
         std::u16string composed;
@@ -285,7 +290,7 @@ private:
         if (ledger_.entries.size() > maxWindows)
             Fail("the ledger keeps " + std::to_string(ledger_.entries.size()) + " windows");
         for (const TitleEntry& e : ledger_.entries)
-            if (e.own.size() + e.shows[0].text.size() + e.shows[1].text.size() > 3 * maxTitleLength + 2000)
+            if (e.own.size() + e.seen.size() + e.shows[0].text.size() + e.shows[1].text.size() + e.shows[2].text.size() > 5 * maxTitleLength + 2000)
                 Fail("the ledger keeps a text too long");
     }
 
@@ -294,7 +299,7 @@ private:
     void CheckLetGo()
     {
         for (const ModelWindow& w : windows_) {
-            if (!w.alive || !w.touched || !failure_.empty())
+            if (!w.touched || !failure_.empty())
                 continue;
             bool kept = false;
             for (const TitleEntry& e : ledger_.entries)
@@ -353,14 +358,14 @@ private:
 
     // The title as an earlier run of the clock left it: any day, date, time,
     // name and countdown, in either placement.
-    std::u16string EarlierRun(const std::u16string& own, bool plain = false)
+    std::u16string EarlierRun(const std::u16string& own)
     {
         static const char16_t* const days[] = { u"Pondělí", u"Úterý", u"Sobota", u"Pondeli", u"?ter?" };
         static const char16_t* const names[] = { u"Jiří", u"", u"Ambrož a Benjamín", u"Mikuláš" };
         std::u16string deco = u"  * " + std::u16string(days[pick_(5)]) + u" - " + Number(1 + pick_(31), 1) + u"."
                             + Number(1 + pick_(12), 1) + u".20" + Number(20 + pick_(10), 2) + u" - " + Number(pick_(24), 2)
                             + u":" + Number(pick_(60), 2) + u":" + Number(pick_(60), 2) + u" * " + names[pick_(4)] + u" *";
-        bool front = !plain && pick_(2) == 0, countdown = !plain && pick_(2) == 0;
+        bool front = pick_(2) == 0, countdown = pick_(2) == 0;
         if (countdown)
             deco += u" Za " + Number(pick_(24), 2) + (front ? u":10:00 Čaj *" : u":10:00  Čaj");
         return front ? deco + u" " + own + (countdown ? u" " : u"") : own + deco;
@@ -399,19 +404,15 @@ private:
 
     void SwitchFront()
     {
-        std::vector<WindowId> live;
-        for (const ModelWindow& w : windows_)
-            if (w.alive)
-                live.push_back(w.id);
-        unsigned choice = pick_(static_cast<unsigned>(live.size()) + 1);
-        front_ = choice < live.size() ? live[choice] : 0;
+        unsigned choice = pick_(static_cast<unsigned>(windows_.size()) + 1);
+        front_ = choice < windows_.size() ? windows_[choice].id : 0;
         if (trace_)
             Trace("front " + std::to_string(front_));
     }
 
     void Open()
     {
-        if (Live() >= 6)
+        if (windows_.size() >= 18)
             return;
         ModelWindow w;
         w.id = nextId_++;
@@ -426,17 +427,21 @@ private:
     // hundreds of clock texts (anyone can predict them).
     void OpenHostile()
     {
-        if (Live() >= 6)
+        if (windows_.size() >= 18)
             return;
         ModelWindow w;
         w.id = nextId_++;
-        w.own = u"x";
-        if (pick_(2) == 0)
-            w.own.assign(maxTitleLength + 1, u'x');
-        w.title = w.own;
-        for (int copy = w.own.size() > 1 ? 0 : 300; copy > 0; --copy)
-            w.title = EarlierRun(w.title, true);
-        windows_.push_back(w);
+        static const std::u16string overlong(maxTitleLength + 1, u'x');
+        static const std::u16string copies = [] {
+            std::u16string title = u"x";
+            for (int copy = 0; copy < 300; ++copy)
+                title += u"  * Pondělí - 7.12.2026 - 10:00:00 * Ambrož a Benjamín *";
+            return title;
+        }();
+        bool over = pick_(2) == 0;
+        w.own = over ? overlong : u"x";
+        w.title = over ? overlong : copies;
+        windows_.push_back(std::move(w));
         if (trace_)
             Trace("hostile window " + std::to_string(w.id));
     }
@@ -447,32 +452,21 @@ private:
             return;
         if (trace_)
             Trace("window " + std::to_string(w->id) + " closed");
-        w->alive = false;
         if (front_ == w->id)
             front_ = 0;
+        windows_.erase(windows_.begin() + (w - windows_.data()));
     }
 
     ModelWindow* Find(WindowId id)
     {
         for (ModelWindow& w : windows_)
-            if (w.id == id && w.alive)
+            if (w.id == id)
                 return &w;
         return nullptr;
     }
     ModelWindow* Some()
     {
-        std::vector<ModelWindow*> live;
-        for (ModelWindow& w : windows_)
-            if (w.alive)
-                live.push_back(&w);
-        return live.empty() ? nullptr : live[pick_(static_cast<unsigned>(live.size()))];
-    }
-    size_t Live() const
-    {
-        size_t n = 0;
-        for (const ModelWindow& w : windows_)
-            n += w.alive;
-        return n;
+        return windows_.empty() ? nullptr : &windows_[pick_(static_cast<unsigned>(windows_.size()))];
     }
 
     static std::string Show(const ModelWindow& w)
@@ -492,7 +486,7 @@ private:
         failure_ = what + "\nledger:";
         for (const TitleEntry& e : ledger_.entries)
             failure_ += "\n  " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
-                      + Readable(e.addsAfter) + (e.pending ? " pending" : "") + " shows " + Readable(e.shows[0].text.substr(0, 300));
+                      + Readable(e.addsAfter) + (e.pending >= 0 ? " pending" : "") + " shows " + Readable(e.shows[0].text.substr(0, 300));
     }
 
     std::function<unsigned(unsigned)> pick_;
