@@ -37,6 +37,7 @@ protected:
         MSG quit;
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         readLocalTime = GetLocalTime;
+        armTickTimer = SetTimer;
         readMillisecondClock = ReadSystemMilliseconds;
         bellSoundPlayer = PlayBellSound;
         trayIconNotifier = Shell_NotifyIconA;
