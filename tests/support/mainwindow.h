@@ -27,7 +27,6 @@ protected:
         appInstance = GetModuleHandleW(nullptr);
         ticksSeen = 0;
         ASSERT_TRUE(PutShippedList()) << "the shipped list beside the tests";
-        EndLeftNotepads();   // an editor left by a test killed half-way
     }
     void TearDown() override
     {
