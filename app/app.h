@@ -27,6 +27,9 @@ extern UINT taskbarCreatedMessage;
 // Reads the local time for a tick; tests may point it elsewhere to drive
 // the tick through chosen moments.
 extern void (WINAPI *readLocalTime)(LPSYSTEMTIME);
+// Arms the tick's timer (the system's SetTimer); tests may watch the periods
+// it is given.
+extern UINT_PTR (WINAPI *armTickTimer)(HWND, UINT_PTR, UINT, TIMERPROC);
 // Where the main window's procedure hands the messages it does not handle;
 // tests may watch it.
 extern LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM);

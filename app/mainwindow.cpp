@@ -19,6 +19,7 @@ const char appNameVersion[] = "Tikavo_T 1.0.8.0";
 int placeBefore = 0;
 UINT taskbarCreatedMessage = 0;
 void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;
+UINT_PTR (WINAPI *armTickTimer)(HWND, UINT_PTR, UINT, TIMERPROC) = SetTimer;
 LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM) = DefWindowProcA;
 
 // "Hodiny v titulku okna" -- the clock in the window's title bar.
@@ -66,7 +67,7 @@ static void Tick(HWND hwnd, bool timed)
         // The same window and identifier, so never a second timer.
         TickPlan plan = PlanTick(MomentOf(now), now.wMilliseconds);
         if (plan.armMs)
-            SetTimer(hwnd, mainTimerId, plan.armMs, nullptr);
+            armTickTimer(hwnd, mainTimerId, plan.armMs, nullptr);
         if (!plan.tickNow)
             return;
     }
@@ -121,7 +122,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         InitTimerSettings();
         AddTrayIcon(hwnd);
         ShowWindow(hwnd, SW_HIDE);
-        SetTimer(hwnd, mainTimerId, tickPeriodMs, nullptr);
+        armTickTimer(hwnd, mainTimerId, tickPeriodMs, nullptr);
         return 0;
 
     case WM_TIMER:

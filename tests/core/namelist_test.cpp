@@ -235,7 +235,6 @@ TEST(NameDayTicks, TheFirstTickReadsTheListOnceForBothItsLookups)
     memory.bytes = std::string("06.12.;") + mikulas + "\r\n" + Filler(300);
     ASSERT_TRUE(memory.Tick(6, 12));
     EXPECT_EQ(firstLookupDone, 1);
-    EXPECT_STREQ(lastDayKey, " 6.12.");
     EXPECT_EQ(todayName, mikulas);
     // The first lookup only confirmed the line the day's lookup found: the
     // fillers after it were never needed.
@@ -308,7 +307,6 @@ TEST(NameDayTicks, AMissingListIsReportedOnceAndLookupsWaitForIt)
     memory.present = true;
     EXPECT_TRUE(memory.Tick(7, 12));
     EXPECT_EQ(todayName, "Benjam\xEDn");
-    EXPECT_STREQ(lastDayKey, " 7.12.");
     EXPECT_EQ(listEdited, 0);
     EXPECT_EQ(editLookupDone, 1);
     EXPECT_EQ(memory.reports, 1);

@@ -48,19 +48,20 @@ TEST(TextPut, TheListKeysComeOutAsSnprintfWritesThem)
 {
     for (int day : values)
         for (int month : { 12, 3, day }) {
-            // The day key ("%2d.%2d.") is kept as the day last looked up; the
-            // list key ("%02d.%02d.") must equal the date of the line that
-            // snprintf writes for that day.
-            char dayKey[64];
+            // The line snprintf writes for the date is today's line; the
+            // day's later ticks read nothing, and another month is a new day.
             char line[128];
-            std::snprintf(dayKey, sizeof dayKey, "%2d.%2d.", day, month);
             std::snprintf(line, sizeof line, "31.02.;Nikdo\r\n%02d.%02d.;Dnes\r\n", day, month);
             testsupport::ResetNameDays();
             testsupport::MemoryList list;
             list.bytes = line;
             EXPECT_TRUE(list.Tick(day, month));
-            EXPECT_STREQ(lastDayKey, dayKey) << day << "." << month;
             EXPECT_EQ(todayName, "Dnes") << day << "." << month;
+            list.bytes = "";
+            list.Tick(day, month);
+            EXPECT_EQ(todayName, "Dnes") << day << "." << month << " looked up twice";
+            list.Tick(day, month == 12 ? 3 : 12);
+            EXPECT_EQ(todayName, "") << day << "." << month << " and another month are one day";
         }
 }
 

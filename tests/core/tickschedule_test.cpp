@@ -42,6 +42,7 @@ Outcome TwoDays(int early, int late, bool windowsClock)
     std::mt19937 random(13);
     std::uniform_int_distribution<int> jitter(-early, late);
     int64_t realMs = 0, dueMs = 0, offsetMs = 12345, lastShown = -1, lastSetAt = -1;
+    int64_t period = tickPeriodMs;   // as the timer was last armed
     Outcome run;
     for (int messages = 1; realMs < 2 * 86400000LL; ++messages) {
         int64_t localMs = realMs + offsetMs;
@@ -61,7 +62,8 @@ Outcome TwoDays(int early, int late, bool windowsClock)
         }
         if (!run.fault.empty())
             return run;
-        int64_t period = tickArmedMs;
+        if (plan.armMs)
+            period = plan.armMs;
         if (windowsClock)
             dueMs = realMs + (period * 64 + 999) / 1000 * 1000 / 64;   // 15.625 ms steps
         else

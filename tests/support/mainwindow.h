@@ -27,7 +27,6 @@ protected:
         appInstance = GetModuleHandleW(nullptr);
         ticksSeen = 0;
         ASSERT_TRUE(PutShippedList()) << "the shipped list beside the tests";
-        EndLeftNotepads();   // an editor left by a test killed half-way
     }
     void TearDown() override
     {
@@ -37,6 +36,7 @@ protected:
         MSG quit;
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         readLocalTime = GetLocalTime;
+        armTickTimer = SetTimer;
         readMillisecondClock = ReadSystemMilliseconds;
         bellSoundPlayer = PlayBellSound;
         trayIconNotifier = Shell_NotifyIconA;

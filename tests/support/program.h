@@ -33,7 +33,7 @@ public:
     // Starts another process of the same executable; returns its handle.
     HANDLE StartAnother();
     // Waits until the program's hidden main window exists.
-    HWND WaitForMainWindow(DWORD timeoutMs = 2000);
+    HWND WaitForMainWindow(DWORD timeoutMs = 10000);
     HWND mainWindow() const { return main_; }
     DWORD pid() const { return pid_; }
     HANDLE process() const { return process_; }
