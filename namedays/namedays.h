@@ -13,9 +13,9 @@ bool UpdateTodayName(int day, int month);
 
 // The directory of the program followed by one "\"; empty when the
 // program's path cannot be had.
-std::string GetProgramDirectory();
+std::wstring GetProgramDirectory();
 
-// Opens the list in the text editor, waits for it, asks for a new lookup.
+// Opens the list in Windows' Notepad, waits for it, asks for a new lookup.
 void EditNameList();
 
 #endif

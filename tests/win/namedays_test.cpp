@@ -27,9 +27,7 @@ protected:
         directory = GetProgramDirectory();
         ASSERT_FALSE(directory.empty());
         listPath = ListPath();
-        wchar_t wide[MAX_PATH];   // the directory is in the ANSI code page
-        MultiByteToWideChar(CP_ACP, 0, directory.c_str(), -1, wide, MAX_PATH);
-        ASSERT_EQ(listPath, std::wstring(wide) + L"jmena.txt");
+        ASSERT_EQ(listPath, directory + L"jmena.txt");
         RemoveList();
     }
     bool WriteList(const std::string& bytes) { return WriteBytes(listPath, bytes); }
@@ -62,7 +60,7 @@ protected:
         });
     }
 
-    std::string directory;
+    std::wstring directory;
     std::wstring listPath;
     std::unique_ptr<ModalDriver> dismisser;
     std::vector<bool> innerResults;
@@ -73,11 +71,11 @@ protected:
 TEST_F(NameDaysTest, TheListBesideTheProgramIsReadOnlyWhenALookupIsDue)
 {
     DismissBoxes(0);
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    ASSERT_EQ(directory.back(), '\\');
-    EXPECT_EQ(std::string(exe).substr(0, directory.size()), directory);
-    EXPECT_EQ(std::string(exe).find('\\', directory.size()), std::string::npos) << exe;
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    ASSERT_EQ(directory.back(), L'\\');
+    EXPECT_EQ(std::wstring(exe).substr(0, directory.size()), directory);
+    EXPECT_EQ(std::wstring(exe).find(L'\\', directory.size()), std::wstring::npos) << Utf8(exe);
 
     ASSERT_TRUE(WriteList(Cp1250("05.12.;Jitka\r\n06.12.;Mikuláš\r\n")));
     EXPECT_TRUE(QuickStep(6, 12));
