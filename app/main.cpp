@@ -1,9 +1,11 @@
 // Tikavo_T: a clock in the title bar of the foreground window, with a tray
 // icon for its commands.
 #include "app/app.h"
+#include "timers/timers.h"
 
 int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE, LPSTR, int)
 {
+    SearchSystemFolderOnly();
     appInstance = hThisInstance;
 
     // One instance at a time. The running instance's main window is found by
