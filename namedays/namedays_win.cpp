@@ -17,6 +17,9 @@ const wchar_t listFileName[] = L"jmena.txt";
 // list that cannot be opened (it is never cut).
 constexpr std::size_t maxListPath = 255;
 
+// The list's last-write time as the last tick that opened it found it.
+FILETIME listWrittenAt;
+
 // The program's directory with one "\" at its end into szPath (MAX_PATH).
 bool ProgramDirectory(wchar_t* szPath)
 {
@@ -45,7 +48,17 @@ bool OpenList(void* context)
     list->finSoubor = CreateFileW(szPath, GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    return list->finSoubor != INVALID_HANDLE_VALUE;
+    if (list->finSoubor == INVALID_HANDLE_VALUE)
+        return false;
+    // A list saved since is read again, whatever saved it: Windows 11's
+    // Notepad opens it in a tab of a Notepad already open while the one
+    // started for it ends at once, and other editors tell nobody.
+    FILETIME written;
+    if (GetFileTime(list->finSoubor, nullptr, nullptr, &written) && CompareFileTime(&written, &listWrittenAt) != 0) {
+        listWrittenAt = written;
+        RequestLookupAfterEdit();
+    }
+    return true;
 }
 
 std::size_t ReadList(void* context, char* buffer, std::size_t size)
@@ -82,6 +95,8 @@ std::wstring GetProgramDirectory()
     return ProgramDirectory(szPath) ? szPath : L"";
 }
 
+BOOL (WINAPI *editorStarter)(SHELLEXECUTEINFOW*) = ShellExecuteExW;
+
 void EditNameList()
 {
     std::wstring stPathExe = GetProgramDirectory();
@@ -98,7 +113,7 @@ void EditNameList()
         sh.lpParameters = stPathExe.c_str();   // unquoted: the editor takes it whole
         sh.nShow = SW_SHOW;
         // No ticks while the editor runs: the wait dispatches nothing.
-        if (ShellExecuteExW(&sh) && sh.hProcess) {
+        if (editorStarter(&sh) && sh.hProcess) {
             WaitForSingleObject(sh.hProcess, INFINITE);
             CloseHandle(sh.hProcess);
         }
