@@ -1,15 +1,24 @@
 // Tikavo_T: a clock in the title bar of the foreground window, with a tray
 // icon for its commands.
 #include "app/app.h"
+#include "timers/timers.h"
 
 int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE, LPSTR, int)
 {
+    SearchSystemFolderOnly();
     appInstance = hThisInstance;
 
-    // One instance at a time. The running instance's main window is found by
-    // its class alone: its title is decorated like any other window's while
-    // it is in front (the tray menu is open), and a second instance would
-    // then fight the first over the same titles.
+    // One instance at a time in a session, also when two start at once (the
+    // Startup shortcut and a double-click at sign-in): the mutex is created
+    // by one of them only, and held until the process ends. A copy started
+    // with other rights makes the mutex exist but not open for this one.
+    HANDLE running = CreateMutexW(nullptr, FALSE, L"Local\\Tikavo_T");
+    DWORD error = GetLastError();
+    if (running ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED)
+        return 0;
+    // Beside it, an instance of a build that held no mutex: its main window,
+    // found by its class alone (its title is decorated like any other
+    // window's while it is in front, the tray menu open).
     if (FindWindowA(appNameVersion, nullptr) != nullptr)
         return 0;
 

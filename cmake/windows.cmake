@@ -16,6 +16,7 @@ set(TIKAVO_GTEST gtest gtest_main)
 # The Wine harness: a private prefix and Xvfb per build tree, kept up by a
 # ctest fixture for the duration of a test run.
 set(TIKAVO_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+set(TIKAVO_WINE_STATE_EN ${CMAKE_BINARY_DIR}/wine-en)   # code page 1252: the "locale" tests
 set(TIKAVO_HARNESS ${CMAKE_SOURCE_DIR}/scripts/wine-harness.sh)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${TIKAVO_HARNESS};exec;${TIKAVO_WINE_STATE};wine)
 

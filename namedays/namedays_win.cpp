@@ -5,24 +5,30 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include <cstring>
+#include <cwchar>
 
 namespace {
 
-const char listFileName[] = "jmena.txt";
+// Wide text throughout: the program's folder may have any name Windows
+// allows, whatever the system's code page (a folder "Jiří Novák" on a
+// Windows of code page 1252).
+const wchar_t listFileName[] = L"jmena.txt";
 // The longest path of the list that is opened; a longer one counts as a
 // list that cannot be opened (it is never cut).
 constexpr std::size_t maxListPath = 255;
 
+// The list's last-write time as the last tick that opened it found it.
+FILETIME listWrittenAt;
+
 // The program's directory with one "\" at its end into szPath (MAX_PATH).
-bool ProgramDirectory(char* szPath)
+bool ProgramDirectory(wchar_t* szPath)
 {
-    DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), szPath, MAX_PATH);
+    DWORD length = GetModuleFileNameW(nullptr, szPath, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return false;   // a cut path would name another folder
-    PathRemoveFileSpecA(szPath);
+    PathRemoveFileSpecW(szPath);
     // A drive's root keeps its one "\"; a path with no room for it fails.
-    return szPath[0] != '\0' && PathAddBackslashA(szPath) != nullptr;
+    return szPath[0] != L'\0' && PathAddBackslashW(szPath) != nullptr;
 }
 
 // The list as one tick opens it.
@@ -33,16 +39,26 @@ struct ListFile {
 bool OpenList(void* context)
 {
     auto* list = static_cast<ListFile*>(context);
-    char szPath[MAX_PATH];
-    if (!ProgramDirectory(szPath) || std::strlen(szPath) + std::strlen(listFileName) > maxListPath)
+    wchar_t szPath[MAX_PATH];
+    if (!ProgramDirectory(szPath) || std::wcslen(szPath) + std::wcslen(listFileName) > maxListPath)
         return false;
-    std::strcat(szPath, listFileName);
+    std::wcscat(szPath, listFileName);
     // Read only, and other programs (the editor above all) may go on
     // reading, writing, replacing or deleting the list meanwhile.
-    list->finSoubor = CreateFileA(szPath, GENERIC_READ,
+    list->finSoubor = CreateFileW(szPath, GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    return list->finSoubor != INVALID_HANDLE_VALUE;
+    if (list->finSoubor == INVALID_HANDLE_VALUE)
+        return false;
+    // A list saved since is read again, whatever saved it: Windows 11's
+    // Notepad opens it in a tab of a Notepad already open while the one
+    // started for it ends at once, and other editors tell nobody.
+    FILETIME written;
+    if (GetFileTime(list->finSoubor, nullptr, nullptr, &written) && CompareFileTime(&written, &listWrittenAt) != 0) {
+        listWrittenAt = written;
+        RequestLookupAfterEdit();
+    }
+    return true;
 }
 
 std::size_t ReadList(void* context, char* buffer, std::size_t size)
@@ -73,25 +89,31 @@ bool UpdateTodayName(int day, int month)
     return RunNameDayStep(day, month, access);
 }
 
-std::string GetProgramDirectory()
+std::wstring GetProgramDirectory()
 {
-    char szPath[MAX_PATH];
-    return ProgramDirectory(szPath) ? szPath : "";
+    wchar_t szPath[MAX_PATH];
+    return ProgramDirectory(szPath) ? szPath : L"";
 }
+
+BOOL (WINAPI *editorStarter)(SHELLEXECUTEINFOW*) = ShellExecuteExW;
 
 void EditNameList()
 {
-    std::string stPathExe = GetProgramDirectory();
-    if (!stPathExe.empty()) {
+    std::wstring stPathExe = GetProgramDirectory();
+    // Windows' own Notepad, by its full path: a search by name may find a
+    // notepad.exe lying beside the program or in the current folder.
+    wchar_t szEditor[MAX_PATH];
+    UINT length = GetSystemDirectoryW(szEditor, MAX_PATH);
+    if (!stPathExe.empty() && length > 0 && length < MAX_PATH && PathAppendW(szEditor, L"notepad.exe")) {
         stPathExe += listFileName;
-        SHELLEXECUTEINFOA sh = {};
+        SHELLEXECUTEINFOW sh = {};
         sh.cbSize = sizeof sh;
         sh.fMask = SEE_MASK_NOCLOSEPROCESS;
-        sh.lpFile = "notepad.exe";
+        sh.lpFile = szEditor;
         sh.lpParameters = stPathExe.c_str();   // unquoted: the editor takes it whole
         sh.nShow = SW_SHOW;
         // No ticks while the editor runs: the wait dispatches nothing.
-        if (ShellExecuteExA(&sh) && sh.hProcess) {
+        if (editorStarter(&sh) && sh.hProcess) {
             WaitForSingleObject(sh.hProcess, INFINITE);
             CloseHandle(sh.hProcess);
         }

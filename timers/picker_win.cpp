@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "titleclock/clocktext.h"
+
 void SetPickerTime(HWND picker, const char* timeString)
 {
     // Today's date with the time string's hours, minutes and seconds.
@@ -18,9 +20,13 @@ void SetPickerTime(HWND picker, const char* timeString)
 
 bool ReadPickerTime(HWND picker, char* timeString)
 {
-    SYSTEMTIME stTime;
-    if (SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&stTime)) != GDT_VALID)
+    // Zeroed, its answer and its fields checked: a picker that cannot be
+    // read leaves the setting as it was, and whatever a picker answers,
+    // nothing but a time of day of eight characters is written.
+    SYSTEMTIME stTime = {};
+    if (SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&stTime)) != GDT_VALID
+        || stTime.wHour > 23 || stTime.wMinute > 59 || stTime.wSecond > 59)
         return false;
-    wsprintfA(timeString, "%02d:%02d:%02d", stTime.wHour, stTime.wMinute, stTime.wSecond);
+    FormatTimeString(timeString, 9, stTime.wHour, stTime.wMinute, stTime.wSecond);
     return true;
 }

@@ -43,8 +43,13 @@ void RunAlarmDialog(HWND hwnd);
 INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The system's PlaySoundA and timeGetSystemTime, with the multimedia library
-// loaded on first use.
+// Called first thing at start-up: the process looks for the libraries it
+// loads, and those they load in turn, in the system folder only, never in
+// the program's folder (where the system can be told so; elsewhere not in
+// the current folder at least).
+void SearchSystemFolderOnly();
+// The system's PlaySoundA and timeGetSystemTime, with the system's
+// multimedia library loaded on first use.
 BOOL WINAPI PlayBellSound(LPCSTR sound, HMODULE module, DWORD flags);
 MMRESULT WINAPI ReadSystemMilliseconds(LPMMTIME time, UINT size);
 // Registers the date-time picker's window class (loading the common

@@ -1,7 +1,9 @@
 #!/bin/bash
-# The release archive as a Windows user meets it: unzipped into a folder
-# whose path holds spaces and Czech letters, the program started from there
-# shows today's name from the list beside it in the front window's title.
+# The release archive as a Windows user meets it: unzipped into the
+# Downloads of a user "Jiří Novák" among a file already there, it adds one
+# folder Tikavo_T, and the program started from there shows today's name
+# from the list beside it in the front window's title, whatever the
+# system's code page.
 # Runs inside the Wine harness (DISPLAY, WINEPREFIX set):
 #   release_archive.sh ARCHIVE TITLED_WINDOW_EXE WORK_DIR
 set -uo pipefail
@@ -9,9 +11,11 @@ archive=${1:?usage: release_archive.sh ARCHIVE TITLED_WINDOW_EXE WORK_DIR}
 titled_window=${2:?}
 work=${3:?}
 
-folder="$work/Program Files/Tikavo hodiny – Žluťoučký kůň"
+downloads="$work/Users/Jiří Novák/Downloads"
+folder="$downloads/Tikavo_T"
 rm -rf "$work"
-mkdir -p "$folder"
+mkdir -p "$downloads"
+touch "$downloads/faktura.pdf"
 
 started=()
 cleanup() {
@@ -25,9 +29,11 @@ trap cleanup EXIT
 wine taskkill /f /im Tikavo_T.exe /im titled_window.exe >/dev/null 2>&1 || true
 fail() { echo "FAIL: $*"; exit 1; }
 
-unzip -q "$archive" -d "$folder" || fail "the archive does not unzip"
+unzip -q "$archive" -d "$downloads" || fail "the archive does not unzip"
+added=$(cd "$downloads" && ls -A | grep -vxF faktura.pdf | tr '\n' ' ')
+[ "$added" = "Tikavo_T " ] || fail "the archive adds \"$added\" to Downloads, not one folder Tikavo_T"
 for f in Tikavo_T.exe jmena.txt CTIMNE.txt; do
-    [ -f "$folder/$f" ] || fail "$f is missing from the archive"
+    [ -f "$folder/$f" ] || fail "$f is missing from the archive's folder"
 done
 echo "ok: unzipped into $folder"
 

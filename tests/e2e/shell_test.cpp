@@ -48,4 +48,27 @@ TEST(Shell, ASecondStartExitsAndLeavesOneMainWindowAlsoWhileItCarriesAnotherTitl
     }
 }
 
+TEST(Shell, TwoStartsAtOnceLeaveOneRunningCopy)
+{
+    // The Startup shortcut and a double-click at sign-in: neither has made
+    // its window when the other looks for one.
+    for (int round = 1; round <= 5; ++round) {
+        Program program;
+        ASSERT_TRUE(program.Start());
+        HANDLE second = program.StartAnother();
+        ASSERT_NE(second, nullptr);
+        HANDLE both[2] = { program.process(), second };
+        DWORD ended = WaitForMultipleObjects(2, both, FALSE, 10000) - WAIT_OBJECT_0;
+        ASSERT_LT(ended, 2u) << "round " << round << ": both run after 10 s";
+        DWORD code = 12345;
+        GetExitCodeProcess(both[ended], &code);
+        EXPECT_EQ(code, 0u) << "round " << round;
+        EXPECT_EQ(WaitForSingleObject(both[1 - ended], 0), WAIT_TIMEOUT) << "round " << round << ": none runs";
+        EXPECT_TRUE(PumpUntil([] { return FindTikavoWindows().size() == 1; }, 10000)) << "round " << round;
+        TerminateProcess(second, 99);
+        WaitForSingleObject(second, 5000);
+        CloseHandle(second);
+    }
+}
+
 }  // namespace
