@@ -9,8 +9,6 @@ using View = std::u16string_view;
 
 namespace {
 
-enum { lastDecoration, decorationBefore, ownGivenBack };
-
 // Whether title carries what the window adds to every text.
 bool Carries(const TitleEntry& e, View title)
 {
@@ -50,9 +48,11 @@ bool Shows(const TitleEntry& e, const WrittenText& written, View title)
     return lead + trail > 0 && title.size() == n - lead - trail && matches(lead);
 }
 
-bool ShowsOurs(const TitleEntry& e, View title)
+// Whether the window shows the text written last, or, while that write may
+// have been cancelled, the one before.
+bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
 {
-    return std::any_of(std::begin(e.shows), std::end(e.shows), [&](const WrittenText& w) { return Shows(e, w, title); });
+    return Shows(e, e.written[0], title) || (unanswered && Shows(e, e.written[1], title));
 }
 
 // The text that makes the window show its own title: without what it adds
@@ -104,19 +104,24 @@ void OwnFrom(TitleLedger& ledger, TitleEntry& e, View title)
 // to every text (if it shows anything new), learned then.
 void Notice(TitleLedger& ledger, TitleEntry& e, View title)
 {
-    int resolved = std::exchange(e.pending, -1);
-    if (ShowsOurs(e, title))
+    bool resolved = std::exchange(e.pending, false);
+    if (ShowsOurs(e, title, resolved))
         return;
-    bool arrived = resolved >= 0 && title != e.seen && title != e.own;
-    OwnFrom(ledger, e, arrived && LearnsAdditions(e, title, e.shows[resolved].text) ? View(e.seen) : title);
+    bool arrived = resolved && title != e.seen && title != e.own;
+    OwnFrom(ledger, e, arrived && LearnsAdditions(e, title, e.written[0].text) ? View(e.seen) : title);
 }
 
-// Writes the text kept in the slot and reads the window back: false unless
-// it was answered, and then *letGo when the window is to be let go.
-bool Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, int slot, bool* letGo)
+// Writes the text and reads the window back: false unless it was answered,
+// and then *letGo when the window is to be let go.
+bool Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, std::u16string& text, size_t ownAt,
+           size_t ownLength, bool* letGo)
 {
-    WriteAnswer answer = access.write(access.context, e.window, e.shows[slot].text.c_str());
-    e.pending = answer == WriteAnswer::Pending ? slot : -1;
+    std::swap(e.written[0], e.written[1]);
+    e.written[0].text.swap(text);   // the room of the older one reused
+    e.written[0].ownAt = ownAt;
+    e.written[0].ownLength = ownLength;
+    WriteAnswer answer = access.write(access.context, e.window, e.written[0].text.c_str());
+    e.pending = answer == WriteAnswer::Pending;
     *letGo = answer == WriteAnswer::Refused || answer == WriteAnswer::Gone
           || (answer == WriteAnswer::Answered && !access.read(access.context, e.window, ledger.title));
     return answer == WriteAnswer::Answered && !*letGo;
@@ -126,7 +131,7 @@ bool Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, int sl
 // (*wait while it has not); false when it is to be let go.
 bool Ready(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient, bool* wait)
 {
-    *wait = e.pending >= 0 && !access.answers(access.context, e.window, patient);
+    *wait = e.pending && !access.answers(access.context, e.window, patient);
     return access.read(access.context, e.window, ledger.title);
 }
 
@@ -141,13 +146,12 @@ bool GiveBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, boo
         return false;
     Notice(ledger, e, ledger.title);
     for (int writes = 0; writes < 3 && ledger.title != e.own; ++writes) {
-        e.shows[ownGivenBack] = { std::u16string(Unadded(e)), 0, 0 };
-        e.shows[ownGivenBack].ownLength = e.shows[ownGivenBack].text.size();
-        if (!Write(ledger, access, e, ownGivenBack, &letGo))
+        ledger.text.assign(Unadded(e));
+        if (!Write(ledger, access, e, ledger.text, 0, ledger.text.size(), &letGo))
             return letGo;
         if (ledger.title == e.own)
             break;
-        if (!learned && (learned = LearnsAdditions(e, ledger.title, e.shows[ownGivenBack].text)))
+        if (!learned && (learned = LearnsAdditions(e, ledger.title, e.written[0].text)))
             OwnFrom(ledger, e, e.seen);   // written again without what it adds
         else
             Notice(ledger, e, ledger.title);   // its owner set a title meanwhile
@@ -193,20 +197,16 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
     Notice(ledger, *e, ledger.title);   // as the last decoration left it
     AppendCp1250(e->known.name.erase(), parts.name);
     e->known.note.assign(parts.note);
-    e->shows[ownGivenBack].text.clear();
-    std::swap(e->shows[lastDecoration], e->shows[decorationBefore]);
     for (int writes = 0; writes < 2; ++writes) {
-        WrittenText& last = e->shows[lastDecoration];
         View own = Unadded(*e);
-        last.ownAt = ComposeTitle(last.text, own, parts);
-        last.ownLength = own.size();
-        if (last.text.size() > maxTitleLength)
+        size_t ownAt = ComposeTitle(ledger.text, own, parts);
+        if (ledger.text.size() > maxTitleLength)
             return;   // too long to be read back: left as it is
-        if (!Write(ledger, access, *e, lastDecoration, &letGo))
+        if (!Write(ledger, access, *e, ledger.text, ownAt, own.size(), &letGo))
             return letGo ? (void)entries.erase(e) : void();
-        if (ShowsOurs(*e, ledger.title))
+        if (ShowsOurs(*e, ledger.title, false))
             return;
-        if (writes > 0 || !LearnsAdditions(*e, ledger.title, last.text))
+        if (writes > 0 || !LearnsAdditions(*e, ledger.title, e->written[0].text))
             return Notice(ledger, *e, ledger.title);   // its owner set a title meanwhile
         OwnFrom(ledger, *e, e->seen);   // written again without what it adds
     }

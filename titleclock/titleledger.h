@@ -90,9 +90,9 @@ struct TitleEntry {
     WindowId window = 0;
     std::u16string own, seen;               // its own title, and the title it was taken from
     std::u16string addsBefore, addsAfter;   // what it adds to every text
-    WrittenText shows[3];                   // the last two decorations, its own title given back
+    WrittenText written[2];                 // the last two texts written into it
     KnownParts known;                       // of the last decoration
-    int pending = -1;                       // the text of shows not answered yet
+    bool pending = false;                   // the last write is not answered yet
 };
 
 struct TitleLedger {

@@ -31,4 +31,39 @@ TEST(TitleLedger, RandomDesktopsKeepEveryTitleExact)
     EXPECT_GT(ticks, 70000u);
 }
 
+// Windows whose owners do not answer, each in front for a tick: the ledger
+// keeps no more of them than its bound and writes nothing into the others;
+// once the owners answer, every window it wrote into has its title back.
+TEST(TitleLedger, WindowsWhoseOwnersDoNotAnswerAreKeptWithinTheBoundAndNoneIsDropped)
+{
+    struct Desktop {
+        std::vector<std::u16string> titles = std::vector<std::u16string>(40, u"Dokument");
+        bool answering = false;
+    } desk;
+    TitleAccess access{
+        [](void* d, WindowId w, std::u16string& t) { return t = static_cast<Desktop*>(d)->titles[w], true; },
+        [](void* d, WindowId w, const char16_t* text) {
+            auto* desk = static_cast<Desktop*>(d);
+            if (!desk->answering)
+                return WriteAnswer::Pending;
+            desk->titles[w] = text;
+            return WriteAnswer::Answered;
+        },
+        [](void* d, WindowId, bool) { return static_cast<Desktop*>(d)->answering; }, &desk };
+    TitleLedger ledger;
+    const TitleParts parts{ "  * Pond\xEC" "l\xED - 7.12.2026 - 10:00:00 * ", "", nullptr, u"", false };
+    for (WindowId w = 1; w < 40; ++w) {
+        FollowFront(ledger, access, w);
+        desk.answering = true;   // it takes its decoration, then its owner stops answering
+        DecorateFront(ledger, access, parts);
+        desk.answering = false;
+        EXPECT_LE(ledger.entries.size(), maxWindows);
+    }
+    EXPECT_EQ(desk.titles[39], u"Dokument") << "decorated with the ledger full";
+    desk.answering = true;
+    GiveAllTitlesBack(ledger, access);
+    for (const std::u16string& title : desk.titles)
+        EXPECT_TRUE(title == u"Dokument") << testsupport::Readable(title);
+}
+
 }  // namespace

@@ -88,7 +88,8 @@ TEST(TitleShape, DecorationsOfAnEarlierRunAreTakenOutWhateverTheyCarry)
     EXPECT_TITLE(Undecorated(u"Rozpočet na rok 2027  * Neděle - 6.12.2026 - 22:48:35 * Miku"), u"Rozpočet na rok 2027");
     // Texts that only look like part of one stay the own title.
     for (const char16_t* own : { u"Porada - 7.12.2026 - 10:00:00", u"Dokument  * Neděle - 6.12.2026",
-                                 u"* Neděle 6.12.2026 - 22:48:35 *", u"Po - 7.12.2026 - 10:00:00 *" })
+                                 u"* Neděle 6.12.2026 - 22:48:35 *", u"Záznam Po - 7.12.2026 - 10:00:00 * x",
+                                 u"Záznam  * Po - 7.12.2026 - 10:00:00 x" })
         EXPECT_TITLE(Undecorated(own), own);
 
     // Any number of copies, each taken out in one pass over the title.

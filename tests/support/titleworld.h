@@ -261,7 +261,7 @@ private:
         if (trace_)
             for (const TitleEntry& e : ledger_.entries)
                 Trace("  ledger " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
-                      + Readable(e.addsAfter) + (e.pending >= 0 ? " pending" : ""));
+                      + Readable(e.addsAfter) + (e.pending ? " pending" : ""));
         CheckFront(parts);
         CheckBounds();
     }
@@ -275,7 +275,7 @@ private:
             return;
         bool decorated = false;
         for (const TitleEntry& e : ledger_.entries)
-            decorated = decorated || (e.window == w->id && e.pending < 0);
+            decorated = decorated || (e.window == w->id && !e.pending);
         if (!decorated)
             return;
         std::u16string composed;
@@ -290,7 +290,7 @@ private:
         if (ledger_.entries.size() > maxWindows)
             Fail("the ledger keeps " + std::to_string(ledger_.entries.size()) + " windows");
         for (const TitleEntry& e : ledger_.entries)
-            if (e.own.size() + e.seen.size() + e.shows[0].text.size() + e.shows[1].text.size() + e.shows[2].text.size() > 5 * maxTitleLength + 2000)
+            if (e.own.size() + e.seen.size() + e.written[0].text.size() + e.written[1].text.size() > 4 * maxTitleLength + 2000)
                 Fail("the ledger keeps a text too long");
     }
 
@@ -486,7 +486,7 @@ private:
         failure_ = what + "\nledger:";
         for (const TitleEntry& e : ledger_.entries)
             failure_ += "\n  " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
-                      + Readable(e.addsAfter) + (e.pending >= 0 ? " pending" : "") + " shows " + Readable(e.shows[0].text.substr(0, 300));
+                      + Readable(e.addsAfter) + (e.pending ? " pending" : "") + " shows " + Readable(e.written[0].text.substr(0, 300));
     }
 
     std::function<unsigned(unsigned)> pick_;
