@@ -39,6 +39,8 @@ bool Shows(const TitleEntry& e, const WrittenText& written, View title)
     size_t dayFrom = x.size() + (written.ownAt == 0 ? written.ownLength : 0) + 4;
     if (s.empty() || title.size() > n)
         return false;
+    if (n == s.size() && title == s)
+        return true;   // the ordinary tick's case, compared as memory
     if ((title.size() == n || title.size() > dayFrom) && matches(0))
         return true;
     while (lead < n && at(lead) == u' ')

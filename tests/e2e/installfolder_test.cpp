@@ -33,7 +33,7 @@ protected:
         ASSERT_TRUE(program.Start());
         ASSERT_NE(program.WaitForMainWindow(), nullptr);
         ASSERT_TRUE(TitleBecomes(doc.hwnd(), [name](const std::wstring& t) { return ShowsName(t, name); },
-                                 2500, "the list's name in the title"));
+                                 10000, "the list's name in the title"));
         EXPECT_TRUE(program.Boxes().empty()) << "a box at the start";
     }
 
@@ -52,15 +52,22 @@ TEST_F(InstallFolder, TheListBesideTheProgramIsReadAndEditedInNotepad)
         HWND hwnd;
         ~Closer() { EndNotepad(hwnd); }
     } closer{ notepad };
-    // The list itself, not a new file of a garbled name.
+    // The list itself (its path, with a space, handed on whole), not a new
+    // file of a garbled name.
     std::string text = SentTextOf(FindWindowExW(notepad, nullptr, L"Edit", nullptr));
     EXPECT_EQ(text.rfind("01.01.;", 0), 0u) << "notepad shows: " << text;
+    // While it is open the clock stands still: the program takes no message
+    // for a second and a half, and never decorates the editor.
+    DWORD_PTR result = 0;
+    EXPECT_EQ(SendMessageTimeoutW(program.mainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 1500, &result), 0)
+        << "the program answers while the editor is open";
+    EXPECT_EQ(InternalTextOf(notepad).find(L"  * "), std::wstring::npos) << Utf8(InternalTextOf(notepad));
 
     ASSERT_TRUE(WriteBytes(program.listPath(), EveryDayList(Cp1250("Nové jméno"))));
     EndNotepad(notepad);
     ASSERT_TRUE(doc.BringToFront());
     EXPECT_TRUE(TitleBecomes(doc.hwnd(), [](const std::wstring& t) { return ShowsName(t, "Nové jméno"); },
-                             2500, "the new name once notepad has closed"));
+                             10000, "the new name once notepad has closed"));
     EXPECT_TRUE(program.Boxes().empty());
 }
 

@@ -1,5 +1,5 @@
 // Today's name in the title as a user sees it: after a missing list's one
-// error box, and after an edit in notepad.
+// error box, and with a list whose path would be too long.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -69,45 +69,6 @@ TEST(NameDaysE2E, StartedWithoutAListShowsOneBoxThenTitlesWithoutANameUntilTheLi
     ASSERT_TRUE(CopyFileW(WinePath(TIKAVO_LIST).c_str(), program.listPath().c_str(), FALSE));
     EXPECT_TRUE(TitleBecomes(doc.hwnd(), ShowsTodaysName(), 10000, "today's name once the list is in place"));
     EXPECT_TRUE(program.Boxes().empty()) << "a second error box";
-}
-
-TEST(NameDaysE2E, EditingInNotepadFreezesTheClockAndTheNextTitleHasTheNewName)
-{
-    // A folder with spaces: the path goes to notepad unquoted, whole.
-    wchar_t folder[64];
-    wsprintfW(folder, L"Tikavo T jmena %lu", GetCurrentProcessId());
-    Program program(false, folder);
-    ASSERT_TRUE(WriteBytes(program.listPath(), EveryDayList(Cp1250("Původní"))));
-    TestWindow doc(L"Dokument");
-    ASSERT_TRUE(doc.BringToFront());
-    ASSERT_TRUE(program.Start());
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(TitleBecomes(doc.hwnd(), [](const std::wstring& t) { return ShowsName(t, Wide("Původní")); },
-                             10000, "the list's name"));
-
-    program.Command(IDM_EDIT_NAMES);
-    HWND notepad = WaitForNotepad(10000);
-    ASSERT_NE(notepad, nullptr) << "no notepad window on jmena.txt";
-    struct Closer {
-        HWND hwnd;
-        ~Closer() { EndNotepad(hwnd); }
-    } closer{ notepad };
-
-    // While it is open the clock stands still: the program takes no message
-    // for a second and a half, and never decorates the editor.
-    DWORD_PTR result = 0;
-    EXPECT_EQ(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1500, &result), 0)
-        << "the program answers while the editor is open";
-    EXPECT_EQ(InternalTextOf(notepad).find(L"  * "), std::wstring::npos) << Utf8(InternalTextOf(notepad));
-
-    ASSERT_TRUE(WriteBytes(program.listPath(), EveryDayList(Cp1250("Nové jméno"))));
-    EndNotepad(notepad);
-    ASSERT_FALSE(IsWindow(notepad));
-    ASSERT_TRUE(doc.BringToFront());
-    EXPECT_TRUE(TitleBecomes(doc.hwnd(), [](const std::wstring& t) { return ShowsName(t, Wide("Nové jméno")); },
-                             10000, "the new name once the editor has closed"));
-    EXPECT_TRUE(program.Boxes().empty());
 }
 
 // The folder name that gives the program's folder exactly the given length.

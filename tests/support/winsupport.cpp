@@ -344,22 +344,27 @@ TestWindow::~TestWindow()
     DestroyWindow(hwnd_);
 }
 
-bool TestWindow::BringToFront()
+// Under Wine a thread that handles the deactivation of its own window after
+// another thread took the front (a message box just closed, say) hands the
+// front to the desktop: the window must still be in front a moment later, or
+// it is brought up again.
+static bool RaiseAndHold(HWND hwnd, const std::function<void()>& raise)
 {
-    // Under Wine a thread that handles the deactivation of its own window
-    // after another thread took the front (a message box just closed, say)
-    // hands the front to the desktop: the window must still be in front a
-    // moment later, or it is brought up again.
     DWORD start = GetTickCount();
     do {
-        SetForegroundWindow(hwnd_);
-        if (PumpUntil([this] { return GetForegroundWindow() == hwnd_; }, 1000)) {
+        raise();
+        if (PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; }, 1000)) {
             PumpFor(250);
-            if (GetForegroundWindow() == hwnd_)
+            if (GetForegroundWindow() == hwnd)
                 return true;
         }
     } while (GetTickCount() - start < 3000);
     return false;
+}
+
+bool TestWindow::BringToFront()
+{
+    return RaiseAndHold(hwnd_, [this] { SetForegroundWindow(hwnd_); });
 }
 
 ThreadWindow::ThreadWindow(const std::wstring& title, WNDPROC proc) : title_(title), proc_(proc)
@@ -379,17 +384,7 @@ ThreadWindow::~ThreadWindow()
 
 bool ThreadWindow::BringToFront()
 {
-    // As for TestWindow: it must still be in front a moment later.
-    DWORD start = GetTickCount();
-    do {
-        PostThreadMessageW(threadId_, WM_APP, 0, 0);
-        if (PumpUntil([this] { return GetForegroundWindow() == hwnd_; }, 1000)) {
-            PumpFor(250);
-            if (GetForegroundWindow() == hwnd_)
-                return true;
-        }
-    } while (GetTickCount() - start < 3000);
-    return false;
+    return RaiseAndHold(hwnd_, [this] { PostThreadMessageW(threadId_, WM_APP, 0, 0); });
 }
 
 void ThreadWindow::Run(std::function<void()> fn)
