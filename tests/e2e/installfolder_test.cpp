@@ -147,7 +147,7 @@ TEST_F(InstallFolder, LibrariesAndANotepadLyingBesideTheProgramNeverRun)
     PressKey(dlg, VK_TAB, 2);
     PressKey(picker, VK_RIGHT, 2);
     PressKey(picker, VK_DOWN);
-    ASSERT_TRUE(PumpUntil([&] { return SentTextOf(picker) == "00:00:00"; }, 2000)) << SentTextOf(picker);
+    ASSERT_TRUE(PumpUntil([&] { return SentTextOf(picker) == "00:00:00"; }, 10000)) << SentTextOf(picker);
     PressOk(dlg);
     HWND ring = program.WaitForBox("Alaram Tikavo_T", 5000, &seen);
     ASSERT_NE(ring, nullptr) << "the countdown did not ring; dialogs: " << seen;
