@@ -197,8 +197,11 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
     if (wait)
         return;
     Notice(ledger, *e, ledger.title);   // as the last decoration left it
-    AppendCp1250(e->known.name.erase(), parts.name);
-    e->known.note.assign(parts.note);
+    KnownParts& known = e->known;
+    std::swap(known.names[0], known.names[1]);
+    std::swap(known.notes[0], known.notes[1]);
+    AppendCp1250(known.names[0].erase(), parts.name);
+    known.notes[0].assign(parts.note);
     for (int writes = 0; writes < 2; ++writes) {
         View own = Unadded(*e);
         size_t ownAt = ComposeTitle(ledger.text, own, parts);

@@ -50,9 +50,10 @@ struct TitleParts {
 // The decorated title, into out; returns where the own title lies in it.
 size_t ComposeTitle(std::u16string& out, std::u16string_view own, const TitleParts& parts);
 
-// The name and note of the last decoration: they tell where one ends.
+// The names and notes of the last two decorations, the last first: they
+// tell where one ends.
 struct KnownParts {
-    std::u16string name, note;
+    std::u16string names[2], notes[2];
 };
 
 // The title with every decoration taken out, into own.
@@ -91,7 +92,7 @@ struct TitleEntry {
     std::u16string own, seen;               // its own title, and the title it was taken from
     std::u16string addsBefore, addsAfter;   // what it adds to every text
     WrittenText written[2];                 // the last two texts written into it
-    KnownParts known;                       // of the last decoration
+    KnownParts known;                       // of the last two decorations
     bool pending = false;                   // the last write is not answered yet
 };
 

@@ -69,20 +69,25 @@ size_t Star(View s, size_t at, bool exact)
 // in front leaves a space behind the own title too (*trailingSpace).
 size_t DecorationEnd(View s, size_t at, const KnownParts& known, bool* trailingSpace)
 {
-    size_t name = known.name.empty() ? none : Known(s, at, known.name, u" *");
+    size_t name = none, note = none, end = none;
+    for (const std::u16string& known : known.names)
+        if (name == none && !known.empty())
+            name = Known(s, at, known, u" *");
     if (name == none && (name = s.find(u" *", at)) == none)
         return s.size();   // cut short
     at = name + 2;
     size_t time = Match(s, at, u" Za 99:99:99");
     if (time != none) {
         // In front " <note> * <own> ", behind "  <note>" to the end of the
-        // title: this run's note first, then an empty one in front (the
+        // title: this run's notes first, then an empty one in front (the
         // title ends in the space behind the own title), then another one.
         bool front = s.substr(time, 1) == u" ", behind = time == s.size() || s.substr(time, 2) == u"  ";
-        size_t note = front ? Known(s, time + 1, known.note, u"") : none;
-        size_t end = note == none ? none : Star(s, note, true);
-        if (end == none && behind && !known.note.empty() && (note = Known(s, time + 2, known.note, u"")) != none)
-            return note;
+        for (const std::u16string& known : known.notes) {
+            if (end == none && front && (note = Known(s, time + 1, known, u"")) != none)
+                end = Star(s, note, true);
+            if (end == none && behind && !known.empty() && (note = Known(s, time + 2, known, u"")) != none)
+                return note;
+        }
         if (end == none && behind && !(s.substr(time, 4) == u"  * " && s.back() == u' '))
             return s.size();
         if (end == none && front)

@@ -25,7 +25,7 @@ std::u16string Compose(const std::u16string& own, const char* name, const char* 
 std::u16string Undecorated(const std::u16string& title, const char16_t* name = u"Mikuláš", const char16_t* note = u"Čaj")
 {
     std::u16string own = u"garbage";
-    Undecorate(title, KnownParts{ name, note }, own);
+    Undecorate(title, KnownParts{ { name }, { note } }, own);
     return own;
 }
 
