@@ -434,7 +434,7 @@ private:
         static const std::u16string overlong(maxTitleLength + 1, u'x');
         static const std::u16string copies = [] {
             std::u16string title = u"x";
-            for (int copy = 0; copy < 300; ++copy)
+            for (int copy = 0; copy < 100; ++copy)
                 title += u"  * Pondělí - 7.12.2026 - 10:00:00 * Ambrož a Benjamín *";
             return title;
         }();
