@@ -7,6 +7,8 @@
 
 #include <cwchar>
 
+#include "common/systempath.h"
+
 namespace {
 
 // Wide text throughout: the program's folder may have any name Windows
@@ -100,11 +102,9 @@ BOOL (WINAPI *editorStarter)(SHELLEXECUTEINFOW*) = ShellExecuteExW;
 void EditNameList()
 {
     std::wstring stPathExe = GetProgramDirectory();
-    // Windows' own Notepad, by its full path: a search by name may find a
-    // notepad.exe lying beside the program or in the current folder.
+    // Windows' own Notepad, by its full path.
     wchar_t szEditor[MAX_PATH];
-    UINT length = GetSystemDirectoryW(szEditor, MAX_PATH);
-    if (!stPathExe.empty() && length > 0 && length < MAX_PATH && PathAppendW(szEditor, L"notepad.exe")) {
+    if (!stPathExe.empty() && SystemFilePath(L"notepad.exe", szEditor)) {
         stPathExe += listFileName;
         SHELLEXECUTEINFOW sh = {};
         sh.cbSize = sizeof sh;

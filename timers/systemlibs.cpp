@@ -9,7 +9,8 @@
 #include "timers/timers.h"
 
 #include <commctrl.h>
-#include <shlwapi.h>
+
+#include "common/systempath.h"
 
 namespace {
 
@@ -32,10 +33,7 @@ HMODULE LoadSystemLibrary(const wchar_t* name)
     // Windows 7 without the update: the full path, and the libraries this
     // one needs are looked for beside it first.
     wchar_t path[MAX_PATH];
-    UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH || !PathAppendW(path, name))
-        return nullptr;
-    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return SystemFilePath(name, path) ? LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) : nullptr;
 }
 
 FARPROC Entry(const wchar_t* library, const char* function)
