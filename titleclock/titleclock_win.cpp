@@ -40,9 +40,10 @@ WriteAnswer WriteTitle(void*, WindowId window, const char16_t* text)
     if (SendMessageTimeoutW(AsWindow(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), sendFlags,
                             titleWriteTimeoutMs, &result))
         return WriteAnswer::Answered;
+    DWORD error = GetLastError();   // before any other call may set it
     if (!IsWindow(AsWindow(window)))
         return WriteAnswer::Gone;
-    return GetLastError() == ERROR_ACCESS_DENIED ? WriteAnswer::Refused : WriteAnswer::Pending;
+    return error == ERROR_ACCESS_DENIED ? WriteAnswer::Refused : WriteAnswer::Pending;
 }
 
 // A message the owner answers comes after everything sent to it before.
