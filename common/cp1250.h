@@ -41,12 +41,6 @@ inline std::u16string& AppendCp1250(std::u16string& out, const char* text)
     return out;
 }
 
-inline std::u16string WidenCp1250(const char* text)
-{
-    std::u16string wide;
-    return AppendCp1250(wide, text);
-}
-
 // The Windows-1250 byte of a character beyond ASCII (a letter, a sign); 0
 // when the code page has none. Control characters are never taken.
 inline unsigned char Cp1250Byte(unsigned long code)

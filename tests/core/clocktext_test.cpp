@@ -59,17 +59,23 @@ TEST(ClockText, DatesHaveNoLeadingZerosAndTimesTwoDigitsPerField)
     EXPECT_STREQ(time, "23:59:59");
 }
 
+std::u16string Widened(const char* text)
+{
+    std::u16string wide;
+    return AppendCp1250(wide, text);
+}
+
 TEST(ClockText, CzechTextsWidenToTheSameLetters)
 {
     // Widened into a title, every Czech letter and the typographic marks a
     // name or a note may carry come out as the same characters.
-    EXPECT_TRUE(WidenCp1250("\xC1\xC8\xCF\xC9\xCC\xCD\xD2\xD3\xD8\x8A\x8D\xDA\xD9\xDD\x8E")
+    EXPECT_TRUE(Widened("\xC1\xC8\xCF\xC9\xCC\xCD\xD2\xD3\xD8\x8A\x8D\xDA\xD9\xDD\x8E")
                 == u"ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ");
-    EXPECT_TRUE(WidenCp1250("\xE1\xE8\xEF\xE9\xEC\xED\xF2\xF3\xF8\x9A\x9D\xFA\xF9\xFD\x9E")
+    EXPECT_TRUE(Widened("\xE1\xE8\xEF\xE9\xEC\xED\xF2\xF3\xF8\x9A\x9D\xFA\xF9\xFD\x9E")
                 == u"áčďéěíňóřšťúůýž");
-    EXPECT_TRUE(WidenCp1250("\x84" "Ahoj\x93 \x96 5 \x80, \xA7 1") == u"„Ahoj“ – 5 €, § 1");
-    EXPECT_TRUE(WidenCp1250("Za 00:01:00") == u"Za 00:01:00");
-    EXPECT_TRUE(WidenCp1250("").empty());
+    EXPECT_TRUE(Widened("\x84" "Ahoj\x93 \x96 5 \x80, \xA7 1") == u"„Ahoj“ – 5 €, § 1");
+    EXPECT_TRUE(Widened("Za 00:01:00") == u"Za 00:01:00");
+    EXPECT_TRUE(Widened("").empty());
 }
 
 }  // namespace
