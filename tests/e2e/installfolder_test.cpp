@@ -17,11 +17,6 @@ using namespace testsupport;
 
 namespace {
 
-bool ShowsName(const std::wstring& title, const char* name)
-{
-    return StartsWith(title, L"Dokument  * ") && EndsWith(title, L" * " + Wide(name) + L" *");
-}
-
 // The program in a folder "Jiří Novák" (ř has no place in code page 1252,
 // í and á have), with a list of its own and a document in front.
 class InstallFolder : public ::testing::Test {
@@ -32,7 +27,7 @@ protected:
         ASSERT_TRUE(doc.BringToFront());
         ASSERT_TRUE(program.Start());
         ASSERT_NE(program.WaitForMainWindow(), nullptr);
-        ASSERT_TRUE(TitleBecomes(doc.hwnd(), [name](const std::wstring& t) { return ShowsName(t, name); },
+        ASSERT_TRUE(TitleBecomes(doc.hwnd(), [name](const std::wstring& t) { return ShowsName(t, Wide(name)); },
                                  10000, "the list's name in the title"));
         EXPECT_TRUE(program.Boxes().empty()) << "a box at the start";
     }
@@ -66,7 +61,7 @@ TEST_F(InstallFolder, TheListBesideTheProgramIsReadAndEditedInNotepad)
     ASSERT_TRUE(WriteBytes(program.listPath(), EveryDayList(Cp1250("Nové jméno"))));
     EndNotepad(notepad);
     ASSERT_TRUE(doc.BringToFront());
-    EXPECT_TRUE(TitleBecomes(doc.hwnd(), [](const std::wstring& t) { return ShowsName(t, "Nové jméno"); },
+    EXPECT_TRUE(TitleBecomes(doc.hwnd(), [](const std::wstring& t) { return ShowsName(t, Wide("Nové jméno")); },
                              10000, "the new name once notepad has closed"));
     EXPECT_TRUE(program.Boxes().empty());
 }

@@ -29,12 +29,6 @@ std::wstring ShippedNameToday()
     return wide;
 }
 
-// "Dokument  * <den> - d.m.yyyy - hh:mm:ss * <name> *" with the given name.
-bool ShowsName(const std::wstring& title, const std::wstring& name)
-{
-    return StartsWith(title, L"Dokument  * ") && EndsWith(title, L" * " + name + L" *");
-}
-
 // Today's name from the shipped list: the day's as read at first, or as read
 // now once midnight has passed meanwhile.
 std::function<bool(const std::wstring&)> ShowsTodaysName()

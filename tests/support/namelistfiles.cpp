@@ -46,6 +46,11 @@ std::string ShippedName(int day, int month)
     return bytes.substr(at, bytes.find_first_of("\r\n", at) - at);
 }
 
+bool ShowsName(const std::wstring& title, const std::wstring& name)
+{
+    return StartsWith(title, L"Dokument  * ") && EndsWith(title, L" * " + name + L" *");
+}
+
 namespace {
 BOOL CALLBACK FindNotepad(HWND hwnd, LPARAM lParam)
 {

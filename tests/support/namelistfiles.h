@@ -20,6 +20,9 @@ std::string EveryDayList(const std::string& name);
 // found by a plain search for the line's start; empty when it has none.
 std::string ShippedName(int day, int month);
 
+// Whether a title is "Dokument  * <day> - d.m.yyyy - hh:mm:ss * <name> *".
+bool ShowsName(const std::wstring& title, const std::wstring& name);
+
 // A visible notepad window whose title names jmena.txt, waited for up to
 // timeoutMs without dispatching messages (usable from any thread).
 HWND WaitForNotepad(DWORD timeoutMs);
