@@ -3,6 +3,7 @@
 #ifndef TIKAVO_CP1250_H
 #define TIKAVO_CP1250_H
 
+#include <cstring>
 #include <string>
 
 // Bytes 0x80 to 0xFF; the five bytes the code page leaves unassigned stand for
@@ -36,8 +37,10 @@ inline char16_t WidenCp1250Byte(char c)
 // Windows-1250 text as UTF-16, appended to out.
 inline std::u16string& AppendCp1250(std::u16string& out, const char* text)
 {
-    for (; *text; ++text)
-        out += WidenCp1250Byte(*text);
+    size_t at = out.size(), length = std::strlen(text);
+    out.resize(at + length);
+    for (size_t i = 0; i < length; ++i)
+        out[at + i] = WidenCp1250Byte(text[i]);
     return out;
 }
 

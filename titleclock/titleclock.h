@@ -8,11 +8,6 @@
 #include "titleclock/clocktext.h"
 #include "titleclock/titleledger.h"
 
-// What the clock has written into which window.
-extern TitleLedger titleLedger;
-// How long a title write waits for a window's owner to take it.
-constexpr UINT titleWriteTimeoutMs = 200;
-
 // Tick step 1: follows the foreground window and gives every other window
 // its own title back.
 void TrackForegroundWindow();

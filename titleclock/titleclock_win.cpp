@@ -5,13 +5,24 @@
 // no tick, menu or box runs inside a title write.
 #include "titleclock/titleclock.h"
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide text is UTF-16");
+#include <algorithm>
 
-TitleLedger titleLedger;
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide text is UTF-16");
 
 namespace {
 
-constexpr UINT sendFlags = SMTO_BLOCK | SMTO_ABORTIFHUNG;
+TitleLedger titleLedger;   // what the clock has written into which window
+constexpr UINT sendFlags = SMTO_BLOCK | SMTO_ABORTIFHUNG, titleWriteTimeoutMs = 200;
+// At exit the windows owed their titles wait together, no longer than this in
+// all, each still a moment to answer.
+constexpr DWORD exitWaitMs = 2000, leastWaitMs = 10;
+DWORD exitEnd;   // while the exit gives titles back, when it stops waiting; else 0
+
+UINT WaitMs(UINT usual)
+{
+    DWORD left = exitEnd - GetTickCount();   // past the end it wraps far above exitWaitMs
+    return exitEnd == 0 ? usual : std::clamp<UINT>(left > exitWaitMs ? 0 : left, leastWaitMs, usual);
+}
 
 HWND AsWindow(WindowId window) { return reinterpret_cast<HWND>(window); }
 
@@ -38,7 +49,7 @@ WriteAnswer WriteTitle(void*, WindowId window, const char16_t* text)
     DWORD_PTR result = 0;
     SetLastError(0);
     if (SendMessageTimeoutW(AsWindow(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), sendFlags,
-                            titleWriteTimeoutMs, &result))
+                            WaitMs(titleWriteTimeoutMs), &result))
         return WriteAnswer::Answered;
     DWORD error = GetLastError();   // before any other call may set it
     if (!IsWindow(AsWindow(window)))
@@ -46,12 +57,14 @@ WriteAnswer WriteTitle(void*, WindowId window, const char16_t* text)
     return error == ERROR_ACCESS_DENIED ? WriteAnswer::Refused : WriteAnswer::Pending;
 }
 
-// A message the owner answers comes after everything sent to it before.
+// A message the owner answers comes after everything sent to it before; a
+// window that is gone has nothing on its way.
 bool Answers(void*, WindowId window, bool patient)
 {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(AsWindow(window), WM_NULL, 0, 0, sendFlags,
-                               patient ? 1000 : titleWriteTimeoutMs / 4, &result) != 0;
+                               patient ? WaitMs(exitWaitMs) : titleWriteTimeoutMs / 4, &result) != 0
+        || !IsWindow(AsWindow(window));
 }
 
 const TitleAccess windowTitles{ ReadTitle, WriteTitle, Answers, nullptr };
@@ -65,7 +78,9 @@ void TrackForegroundWindow()
 
 void RestoreTrackedTitle()
 {
+    exitEnd = (GetTickCount() + exitWaitMs) | 1;
     GiveAllTitlesBack(titleLedger, windowTitles);
+    exitEnd = 0;
 }
 
 void FormatClockText(const SYSTEMTIME& now, const char* szDay)

@@ -1,60 +1,82 @@
 #include "titleclock/titleledger.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
-
-#include "common/cp1250.h"
 
 using View = std::u16string_view;
 
 namespace {
 
+constexpr size_t clockLead = 4;       // "  * " before the day
+constexpr int decorationWrites = 2;   // once more without what the window adds
+constexpr int giveBackWrites = 3;     // also once its owner renamed it meanwhile
+
+bool Same(View a, View b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
+
 // Whether title carries what the window adds to every text.
 bool Carries(const TitleEntry& e, View title)
 {
     View before = e.addsBefore, after = e.addsAfter;
-    return title.size() >= before.size() + after.size() && title.substr(0, before.size()) == before
-        && title.substr(title.size() - after.size()) == after;
+    return title.size() >= before.size() + after.size() && Same(title.substr(0, before.size()), before)
+        && Same(title.substr(title.size() - after.size()), after);
 }
 
-// Whether title shows the text written as a window may: with what it adds
-// to every text, letter for letter (a code page may change a letter of the
-// decoration beyond ASCII), also cut short inside the day name or later
-// (shorter, it might be its owner's "Dokument  * "), or without the spaces
-// at both ends.
-bool Shows(const TitleEntry& e, const WrittenText& written, View title)
+// title without what the window adds, where it carries that.
+View Middle(const TitleEntry& e, View title)
 {
-    View x = e.addsBefore, s = written.text, y = e.addsAfter;
-    size_t n = x.size() + s.size() + y.size(), lead = 0, trail = 0;
-    auto at = [&](size_t j) { return j < x.size() ? x[j] : j < x.size() + s.size() ? s[j - x.size()] : y[j - n + y.size()]; };
-    auto matches = [&](size_t from) {
-        for (size_t i = 0, j = from; i < title.size(); ++i, ++j) {
-            size_t k = j - x.size();
-            bool letter = j >= x.size() && k < s.size() && (k < written.ownAt || k >= written.ownAt + written.ownLength);
-            if (title[i] != at(j) && !(letter && at(j) >= 0x80))
-                return false;
-        }
-        return true;
-    };
-    size_t dayFrom = x.size() + (written.ownAt == 0 ? written.ownLength : 0) + 4;
-    if (s.empty() || title.size() > n)
-        return false;
-    if (n == s.size() && title == s)
-        return true;   // the ordinary tick's case, compared as memory
-    if ((title.size() == n || title.size() > dayFrom) && matches(0))
-        return true;
-    while (lead < n && at(lead) == u' ')
+    size_t before = e.addsBefore.size(), both = before + e.addsAfter.size();
+    return Carries(e, title) ? title.substr(before, title.size() - both) : title;
+}
+
+// Whether shown, from written's character at on, is what was written, but
+// for letters of the decoration a code page showed as other letters or "?".
+bool Alike(View shown, const WrittenText& written, size_t at)
+{
+    for (size_t i = 0; i < shown.size(); ++i, ++at) {
+        char16_t c = written.text[at], s = shown[i];
+        bool own = at >= written.ownAt && at < written.ownAt + written.ownLength;
+        bool letter = s >= 0x80 || ((s | 0x20) >= u'a' && (s | 0x20) <= u'z') || s == u'?';
+        if (s != c && (own || c < 0x80 || !letter))
+            return false;
+    }
+    return true;
+}
+
+// Whether title shows the text written as a window may: whole, letter for
+// letter, cut short past the day's first letter (shorter, it might be its
+// owner's "Dokument  * "), or without the decoration's spaces at its ends.
+bool ShowsText(View title, const WrittenText& written)
+{
+    View text = written.text;
+    if (text.empty() || title.size() > text.size())
+        return false;   // an empty title given back is its own anyway
+    if (Same(title, text))
+        return true;    // the ordinary tick's case
+    size_t lead = 0, trail = 0, ownEnd = written.ownAt + written.ownLength;
+    size_t dayFrom = (written.ownAt == 0 ? written.ownLength : 0) + clockLead;
+    while (lead < written.ownAt && text[lead] == u' ')
         ++lead;
-    while (trail < n - lead && at(n - 1 - trail) == u' ')
+    while (trail < text.size() - ownEnd && text[text.size() - 1 - trail] == u' ')
         ++trail;
-    return lead + trail > 0 && title.size() == n - lead - trail && matches(lead);
+    bool trimmed = lead + trail > 0 && title.size() == text.size() - lead - trail;
+    return ((title.size() == text.size() || title.size() > dayFrom) && Alike(title, written, 0))
+        || (trimmed && Alike(title, written, lead));
 }
 
 // Whether the window shows the text written last, or, while that write may
 // have been cancelled, the one before.
 bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
 {
-    return Shows(e, e.written[0], title) || (unanswered && Shows(e, e.written[1], title));
+    for (int last = 0; last < (unanswered ? 2 : 1); ++last) {
+        const WrittenText& written = e.written[last];
+        if (ShowsText(Middle(e, title), written) || (!written.around.empty() && Same(title, written.around)))
+            return true;
+    }
+    return false;
 }
 
 // The text that makes the window show its own title: without what it adds
@@ -66,112 +88,141 @@ View Unadded(TitleEntry& e)
     return View(e.own).substr(e.addsBefore.size(), e.own.size() - e.addsBefore.size() - e.addsAfter.size());
 }
 
-// Whether the window shows written with something in front and behind that
-// its owner's titles carry too: then that is what it adds to every text.
-// What it adds in front begins both the own title and the title it was
-// taken from; what it adds behind ends that title (its own title may have
-// lost it to an earlier run's countdown note running to the end).
-bool LearnsAdditions(TitleEntry& e, View title, View written)
-{
-    View seen = e.seen, own = e.own;
-    if (written.empty() || title.size() <= written.size() || title.size() - written.size() > seen.size())
-        return false;
-    auto common = [title](auto from, auto to, auto in) { return size_t(std::mismatch(from, to, in, in + title.size()).first - from); };
-    size_t head = std::min(common(own.begin(), own.end(), title.begin()), common(seen.begin(), seen.end(), title.begin()));
-    size_t tail = common(seen.rbegin(), seen.rend(), title.rbegin()), extra = title.size() - written.size();
-    for (size_t at = extra > tail ? extra - tail : 0; at <= std::min(head, extra); ++at) {
-        if (Resembles(title, at, written)) {
-            e.addsBefore.assign(title.substr(0, at));
-            e.addsAfter.assign(title.substr(at + written.size()));
-            return true;
-        }
-    }
-    return false;
-}
-
 // The own title in title: without what the window adds, without decoration.
 void OwnFrom(TitleLedger& ledger, TitleEntry& e, View title)
 {
     if (title.data() != e.seen.data())
         e.seen.assign(title);
-    bool carries = Carries(e, title);
-    size_t before = carries ? e.addsBefore.size() : 0, after = carries ? e.addsAfter.size() : 0;
-    Undecorate(title.substr(before, title.size() - before - after), e.known, ledger.text);
-    e.own.assign(title.substr(0, before)).append(ledger.text).append(title.substr(title.size() - after));
+    View middle = Middle(e, title);
+    size_t before = middle.size() == title.size() ? 0 : e.addsBefore.size();
+    Undecorate(middle, e.written, ledger.text);
+    e.own.assign(title.substr(0, before)).append(ledger.text).append(title.substr(before + middle.size()));
+}
+
+// What became of reading or writing a window.
+enum class Outcome {
+    Read,         // its title is in ledger.title
+    Wait,         // its owner has not answered a write yet
+    Unreadable,   // what it shows is too long to read
+    LetGo,        // it refuses writes, or is gone
+    Shown,        // it shows the text written, as a window may
+    Additions,    // with what it adds to every text, learned: to be written again
+    Renamed,      // its owner set a title meanwhile
+};
+
+// The window shows title after a write. Where that is the text written last
+// whole with something around it that its owner's titles carry too (in front
+// it begins the own title and the one it was taken from, behind it ends that),
+// it is what the window adds to every text: learned, and the own title taken
+// anew. Read right after the write, with something else around, the window
+// shows that text so (a count that changes every time). Anything else its
+// owner set (later, also a mark around the text).
+Outcome Judge(TitleLedger& ledger, TitleEntry& e, View title, bool justWritten)
+{
+    WrittenText& written = e.written[0];
+    View text = written.text, own = e.own, seen = e.seen;
+    bool learned = !e.addsBefore.empty() || !e.addsAfter.empty(), found = false;
+    bool around = !text.empty() && title.size() > text.size() && !(learned && Carries(e, title));
+    for (size_t at = 0; around && at + text.size() <= title.size(); ++at) {
+        View before = title.substr(0, at), after = title.substr(at + text.size());
+        if (!Resembles(title, at, text))
+            continue;
+        found = true;
+        if (Same(own.substr(0, at), before) && Same(seen.substr(0, at), before) && seen.size() >= after.size()
+            && Same(seen.substr(seen.size() - after.size()), after)) {
+            e.addsBefore.assign(before);
+            e.addsAfter.assign(after);
+            OwnFrom(ledger, e, e.seen);
+            return Outcome::Additions;
+        }
+    }
+    if (found && justWritten) {
+        written.around.assign(title);
+        return Outcome::Shown;
+    }
+    OwnFrom(ledger, e, title);
+    return Outcome::Renamed;
 }
 
 // The window shows title: unless that is a text written into it last, its
-// own title is what its owner set, without any decoration. Once a write not
-// answered in time is over, the window may show its text with what it adds
-// to every text (if it shows anything new), learned then.
+// own title is what its owner set; a write answered late may show what the
+// window adds to every text.
 void Notice(TitleLedger& ledger, TitleEntry& e, View title)
 {
     bool resolved = std::exchange(e.pending, false);
     if (ShowsOurs(e, title, resolved))
         return;
-    bool arrived = resolved && title != e.seen && title != e.own;
-    OwnFrom(ledger, e, arrived && LearnsAdditions(e, title, e.written[0].text) ? View(e.seen) : title);
+    if (resolved && !Same(title, e.seen) && !Same(title, e.own))
+        Judge(ledger, e, title, false);
+    else
+        OwnFrom(ledger, e, title);
 }
 
-// Writes the text and reads the window back: false unless it was answered,
-// and then *letGo when the window is to be let go.
-bool Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, std::u16string& text, size_t ownAt,
-           size_t ownLength, bool* letGo)
+// Reads the window once its owner has answered what was written before.
+Outcome Read(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient)
+{
+    if (e.pending && !access.answers(access.context, e.window, patient))
+        return Outcome::Wait;
+    return access.read(access.context, e.window, ledger.title) ? Outcome::Read : Outcome::Unreadable;
+}
+
+// Writes text (its room reused) and, with readBack, reads the window again.
+Outcome Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, std::u16string& text, size_t ownAt,
+              size_t ownLength, bool readBack)
 {
     std::swap(e.written[0], e.written[1]);
-    e.written[0].text.swap(text);   // the room of the older one reused
-    e.written[0].ownAt = ownAt;
-    e.written[0].ownLength = ownLength;
-    WriteAnswer answer = access.write(access.context, e.window, e.written[0].text.c_str());
+    WrittenText& written = e.written[0];
+    written.text.swap(text);
+    written.around.clear();
+    written.ownAt = ownAt;
+    written.ownLength = ownLength;
+    WriteAnswer answer = access.write(access.context, e.window, written.text.c_str());
     e.pending = answer == WriteAnswer::Pending;
-    *letGo = answer == WriteAnswer::Refused || answer == WriteAnswer::Gone
-          || (answer == WriteAnswer::Answered && !access.read(access.context, e.window, ledger.title));
-    return answer == WriteAnswer::Answered && !*letGo;
+    if (answer != WriteAnswer::Answered)
+        return e.pending ? Outcome::Wait : Outcome::LetGo;
+    if (!readBack)
+        return Outcome::Shown;
+    if (!access.read(access.context, e.window, ledger.title))
+        return Outcome::Unreadable;
+    return ShowsOurs(e, ledger.title, false) ? Outcome::Shown : Judge(ledger, e, ledger.title, true);
 }
 
-// Reads the window once its owner has answered what was written before
-// (*wait while it has not); false when it is to be let go.
-bool Ready(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient, bool* wait)
+// Writes the window its own title until it shows it; true once it can be let go.
+bool GiveOwnBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e)
 {
-    *wait = e.pending && !access.answers(access.context, e.window, patient);
-    return access.read(access.context, e.window, ledger.title);
+    for (int writes = 0; writes < giveBackWrites; ++writes) {
+        ledger.text.assign(Unadded(e));
+        switch (Write(ledger, access, e, ledger.text, 0, ledger.text.size(), true)) {
+        case Outcome::Wait: return false;
+        case Outcome::Additions: break;
+        case Outcome::Renamed: if (Same(ledger.title, e.own)) return true; break;
+        default: return true;   // shown, let go, or too long to read
+        }
+    }
+    return false;
 }
 
 // Gives the window its own title back where it still needs it; true once it
 // can be let go.
 bool GiveBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient)
 {
-    bool wait, letGo = false, learned = false;
-    if (!Ready(ledger, access, e, patient, &wait))
-        return true;
-    if (wait)
-        return false;
-    Notice(ledger, e, ledger.title);
-    for (int writes = 0; writes < 3 && ledger.title != e.own; ++writes) {
-        ledger.text.assign(Unadded(e));
-        if (!Write(ledger, access, e, ledger.text, 0, ledger.text.size(), &letGo))
-            return letGo;
-        if (ledger.title == e.own)
-            break;
-        if (!learned && (learned = LearnsAdditions(e, ledger.title, e.written[0].text)))
-            OwnFrom(ledger, e, e.seen);   // written again without what it adds
-        else
-            Notice(ledger, e, ledger.title);   // its owner set a title meanwhile
+    switch (Read(ledger, access, e, patient)) {
+    case Outcome::Wait: return false;
+    case Outcome::Read:
+        Notice(ledger, e, ledger.title);
+        return Same(ledger.title, e.own) || GiveOwnBack(ledger, access, e);
+    default: return GiveOwnBack(ledger, access, e);   // too long to read, or gone
     }
-    return ledger.title == e.own;
 }
 
-// Every window but the one in front is given its title back; those that
-// can be are let go.
+// Every window but the one in front is given its title back; those that can
+// be are let go.
 void GiveTitlesBack(TitleLedger& ledger, const TitleAccess& access, bool patient)
 {
     auto& entries = ledger.entries;
-    for (size_t i = 0; i < entries.size();) {
-        if (entries[i].window != ledger.front && GiveBack(ledger, access, entries[i], patient))
-            entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(i));
-        else
-            ++i;
-    }
+    entries.erase(std::remove_if(entries.begin(), entries.end(), [&](TitleEntry& e) {
+        return e.window != ledger.front && GiveBack(ledger, access, e, patient);
+    }), entries.end());
 }
 
 }  // namespace
@@ -187,33 +238,31 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
     auto& entries = ledger.entries;
     WindowId window = ledger.front;
     auto e = std::find_if(entries.begin(), entries.end(), [window](const TitleEntry& e) { return e.window == window; });
-    if (window == 0 || (e == entries.end() && entries.size() >= maxWindows))
+    bool known = e != entries.end();
+    if (window == 0 || (!known && entries.size() >= maxWindows))
         return;
-    if (e == entries.end())
+    if (!known)
         (e = entries.emplace(e))->window = window;
-    bool wait, letGo = false;
-    if (!Ready(ledger, access, *e, false, &wait))
-        return (void)entries.erase(e);
-    if (wait)
+    Outcome read = Read(ledger, access, *e, false);
+    if (read == Outcome::Unreadable && (!known || GiveOwnBack(ledger, access, *e)))
+        entries.erase(e);
+    if (read != Outcome::Read)
         return;
-    Notice(ledger, *e, ledger.title);   // as the last decoration left it
-    KnownParts& known = e->known;
-    std::swap(known.names[0], known.names[1]);
-    std::swap(known.notes[0], known.notes[1]);
-    AppendCp1250(known.names[0].erase(), parts.name);
-    known.notes[0].assign(parts.note);
-    for (int writes = 0; writes < 2; ++writes) {
+    // A window that shows exactly the text written last keeps what it is
+    // given: what it shows next needs no reading back.
+    bool keeps = !e->written[0].text.empty() && Same(ledger.title, e->written[0].text);
+    Notice(ledger, *e, ledger.title);
+    for (int writes = 0; writes < decorationWrites; ++writes) {
         View own = Unadded(*e);
         size_t ownAt = ComposeTitle(ledger.text, own, parts);
-        if (ledger.text.size() > maxTitleLength)
-            return;   // too long to be read back: left as it is
-        if (!Write(ledger, access, *e, ledger.text, ownAt, own.size(), &letGo))
-            return letGo ? (void)entries.erase(e) : void();
-        if (ShowsOurs(*e, ledger.title, false))
-            return;
-        if (writes > 0 || !LearnsAdditions(*e, ledger.title, e->written[0].text))
-            return Notice(ledger, *e, ledger.title);   // its owner set a title meanwhile
-        OwnFrom(ledger, *e, e->seen);   // written again without what it adds
+        if (ledger.text.size() + e->addsBefore.size() + e->addsAfter.size() > maxTitleLength)
+            return;   // too long to read back: not decorated
+        switch (Write(ledger, access, *e, ledger.text, ownAt, own.size(), !keeps)) {
+        case Outcome::Additions: continue;   // written again without what it adds
+        case Outcome::LetGo: entries.erase(e); return;
+        case Outcome::Unreadable: GiveOwnBack(ledger, access, *e); return;
+        default: return;   // shown, not answered yet, or renamed by its owner
+        }
     }
 }
 

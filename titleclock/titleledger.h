@@ -1,34 +1,37 @@
 // The titles of other programs' windows: what the clock writes into them,
-// and how each of them gets exactly its own title back. Titles are UTF-16
-// whatever they hold; the program's Windows-1250 texts are widened.
+// and how each of them gets exactly its own title back. Titles are UTF-16;
+// the program's Windows-1250 texts are widened.
 //
-// Every clock text has the shape "  * <day> - D.M.YYYY - HH:MM:SS * ": its
-// part from " - " on is ASCII, which no code page alters, and its day one
-// word, which one may alter letter for letter. A title that carries that
-// shape is decorated, by this run or an earlier one; the whole decoration is
-// the clock text, the name up to " *" and, for a countdown, " Za HH:MM:SS"
-// with its note, in either placement.
+// A decoration is the clock text "  * <day> - D.M.YYYY - HH:MM:SS * ", the
+// name and " *", and while a countdown runs " Za HH:MM:SS" with the note:
+// behind the own title "  <note>" to the title's end, in front " <note> * "
+// and a space after the own title. From " - " on the clock text is ASCII,
+// which no code page alters; its day is one word a code page may alter.
 //
 // The rules:
-// - A window's own title is its title with every decoration taken out, as
-//   the window shows it: what counts is what it shows, read after a write.
-// - While a window shows one of the texts written into it last, in a form a
-//   window may give it (letter for letter in another code page, cut short,
-//   trimmed, or with what it adds to every text), its own title stays;
-//   anything else in it its owner set.
-// - A window that adds something in front of or behind every text (its
-//   owner's titles carry it too) is written texts without it.
-// - A write not answered in time may still arrive (its owner took it and is
-//   slow) or never will (it was cancelled): nothing more is written into
-//   that window until its owner answers, which tells that it is over.
+// - A window's own title is what it shows without any whole decoration: a
+//   clock text with its two spaces (at the title's start a window may have
+//   trimmed them), a name and a note that do not run into the next clock
+//   text, a countdown only in the form of its placement. This run's last two
+//   decorations count wherever they stand. Anything else is its owner's.
+// - While a window shows a text written into it last, as a window may show
+//   it (letters of the decoration in another code page, cut short, its ends
+//   trimmed, with what it adds to every text, or, read right after the
+//   write, with something around it that changes every time), its own title
+//   stays; anything else its owner set.
+// - What a window adds to every text, where its owner's titles carry it
+//   too, is learned from a read-back, and left out of what is written.
+// - After a write not answered in time (on Windows cancelled, or taken and
+//   completed later) nothing is written into the window until its owner
+//   answers.
 // - A window that left the front is given its own title back until it shows
-//   it with no write under way; one that refuses writes (a program run as
-//   administrator) or is gone is let go at once.
-// - At most maxWindows windows are kept; while that many wait for their
-//   titles, a new window in front is not decorated. Titles longer than
-//   maxTitleLength are not read, and such windows are not decorated.
-// The system's side comes in through TitleAccess, so the same rules run
-// against real windows and against a model of them.
+//   it; one that refuses writes (run as administrator) or is gone is let go.
+//   One whose title a write made too long to read is written its own.
+// - At most maxWindows windows are kept: while that many wait for their
+//   titles, no new one is decorated. Titles longer than maxTitleLength are
+//   not read, and no window is decorated beyond it.
+// The system's side comes in through TitleAccess: the same rules run against
+// real windows and against a model of them.
 #ifndef TIKAVO_TITLELEDGER_H
 #define TIKAVO_TITLELEDGER_H
 
@@ -47,18 +50,18 @@ struct TitleParts {
     bool before;             // the clock in front of the own title
 };
 
-// The decorated title, into out; returns where the own title lies in it.
-size_t ComposeTitle(std::u16string& out, std::u16string_view own, const TitleParts& parts);
-
-// The names and notes of the last two decorations, the last first: they
-// tell where one ends.
-struct KnownParts {
-    std::u16string names[2], notes[2];
+// A text written into a window, where the own title lies in it, and what the
+// window showed for it with something around it.
+struct WrittenText {
+    std::u16string text, around;
+    size_t ownAt = 0, ownLength = 0;
 };
 
-// The title with every decoration taken out, into own.
-void Undecorate(std::u16string_view title, const KnownParts& known, std::u16string& own);
-
+// The decorated title, into out; returns where the own title lies in it.
+size_t ComposeTitle(std::u16string& out, std::u16string_view own, const TitleParts& parts);
+// The title without its whole decorations, into own; written are the last
+// two texts written into the window.
+void Undecorate(std::u16string_view title, const WrittenText (&written)[2], std::u16string& own);
 // Whether shown[at...] is text as a window may show it: the same wherever
 // text has a character from ASCII.
 bool Resembles(std::u16string_view shown, size_t at, std::u16string_view text);
@@ -72,19 +75,12 @@ constexpr size_t maxTitleLength = 32766;
 enum class WriteAnswer { Answered, Pending, Refused, Gone };
 
 struct TitleAccess {
-    // The window's whole title; false when it is gone or its title is
-    // longer than maxTitleLength.
+    // The window's whole title; false when it is gone or longer than maxTitleLength.
     bool (*read)(void* context, WindowId window, std::u16string& title);
     WriteAnswer (*write)(void* context, WindowId window, const char16_t* text);
-    // Whether its owner has handled everything sent to it (patient at exit).
+    // Whether its owner has handled all sent to it, or it is gone (patient at exit).
     bool (*answers)(void* context, WindowId window, bool patient);
     void* context;
-};
-
-// A text written into a window, and where the own title lies in it.
-struct WrittenText {
-    std::u16string text;
-    size_t ownAt = 0, ownLength = 0;
 };
 
 struct TitleEntry {
@@ -92,7 +88,6 @@ struct TitleEntry {
     std::u16string own, seen;               // its own title, and the title it was taken from
     std::u16string addsBefore, addsAfter;   // what it adds to every text
     WrittenText written[2];                 // the last two texts written into it
-    KnownParts known;                       // of the last two decorations
     bool pending = false;                   // the last write is not answered yet
 };
 

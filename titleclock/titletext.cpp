@@ -1,5 +1,7 @@
 #include "titleclock/titleledger.h"
 
+#include <algorithm>
+
 #include "common/cp1250.h"
 
 using View = std::u16string_view;
@@ -7,9 +9,13 @@ using View = std::u16string_view;
 namespace {
 
 constexpr size_t none = View::npos;
+// The clock text: two spaces, "* ", a day of at most maxDayLength letters,
+// then clockTail ('9' a digit, '0' a digit or none), then a space.
+constexpr size_t clockSpaces = 2, maxDayLength = 16;
+constexpr View clockTail = u" - 90.90.9999 - 99:99:99 *";
+constexpr View countdown = u" Za 99:99:99";
 
-// pattern at at, where '9' stands for a digit and '0' for a digit or none;
-// where it ends, or none.
+// pattern at at; where it ends, or none.
 size_t Match(View s, size_t at, View pattern)
 {
     for (char16_t p : pattern) {
@@ -27,77 +33,92 @@ size_t Match(View s, size_t at, View pattern)
     return at;
 }
 
-// The first clock text from from on: [start, end), its leading spaces and
-// its trailing space included. Its day is the one word after "* ".
-bool FindClock(View s, size_t from, size_t& start, size_t& end)
+bool At(View s, size_t at, View text)
+{
+    return s.substr(std::min(at, s.size()), text.size()) == text;
+}
+
+// The decoration of a text this run wrote, from its clock text's star on;
+// empty for an own title given back.
+View Ours(const WrittenText& written)
+{
+    View text = written.text, own = text.substr(written.ownAt, written.ownLength);
+    View decoration = written.ownAt > 0 ? text.substr(0, written.ownAt) : text.substr(own.size());
+    return decoration.substr(std::min(clockSpaces, decoration.size()));
+}
+
+// A clock text that may begin a decoration: [start, end) from its two spaces
+// (at the title's start a window may have trimmed them) to the space after
+// its time's star. One of this run's (ours: an index into written) counts
+// wherever it stands, its spaces where both are there.
+struct Clock {
+    size_t start = none, star = none, end = none;
+    int ours = -1;
+};
+
+Clock FindClock(View s, size_t from, const WrittenText (&written)[2])
 {
     for (size_t dash = s.find(u" - ", from); dash != none; dash = s.find(u" - ", dash + 1)) {
-        size_t at = Match(s, dash, u" - 90.90.9999 - 99:99:99 *"), day = dash;
-        while (day > from && dash - day < 24 && s[day - 1] != u' ')
+        size_t end = Match(s, dash, clockTail), day = dash;
+        while (day > from && dash - day < maxDayLength && s[day - 1] != u' ')
             --day;
-        if (at == none || day == dash || day < from + 2 || s.substr(day - 2, 2) != u"* ")
+        if (end == none || day == dash || day < from + 2 || !At(s, day - 2, u"* "))
             continue;
-        for (start = day - 2; start > from && day - 2 - start < 2 && s[start - 1] == u' ';)
-            --start;
-        end = at + (s.substr(at, 1) == u" ");
-        return true;
-    }
-    return false;
-}
-
-// known at at, followed by after: where known ends, or none.
-size_t Known(View s, size_t at, View known, View after)
-{
-    return Resembles(s, at, known) && s.substr(at + known.size(), after.size()) == after ? at + known.size() : none;
-}
-
-// Where " * " at at (exact) or the first one from at on ends; a window that
-// trims may have left " *" ending the title.
-size_t Star(View s, size_t at, bool exact)
-{
-    size_t star = exact ? (s.substr(at, 3) == u" * " ? at : none) : s.find(u" * ", at);
-    if (star != none)
-        return star + 3;
-    bool last = s.size() >= at + 2 && (!exact || s.size() == at + 2) && s.substr(s.size() - 2) == u" *";
-    return last ? s.size() : none;
-}
-
-// Where the decoration whose clock text ends at at ends: after the name and
-// its " *", the countdown part and, in front of an own title, the space
-// before it (a space there is taken for that, also where a window added
-// something in front of the decoration or its owner marked it). A countdown
-// in front leaves a space behind the own title too (*trailingSpace).
-size_t DecorationEnd(View s, size_t at, const KnownParts& known, bool* trailingSpace)
-{
-    size_t name = none, note = none, end = none;
-    for (const std::u16string& known : known.names)
-        if (name == none && !known.empty())
-            name = Known(s, at, known, u" *");
-    if (name == none && (name = s.find(u" *", at)) == none)
-        return s.size();   // cut short
-    at = name + 2;
-    size_t time = Match(s, at, u" Za 99:99:99");
-    if (time != none) {
-        // In front " <note> * <own> ", behind "  <note>" to the end of the
-        // title: this run's notes first, then an empty one in front (the
-        // title ends in the space behind the own title), then another one.
-        bool front = s.substr(time, 1) == u" ", behind = time == s.size() || s.substr(time, 2) == u"  ";
-        for (const std::u16string& known : known.notes) {
-            if (end == none && front && (note = Known(s, time + 1, known, u"")) != none)
-                end = Star(s, note, true);
-            if (end == none && behind && !known.empty() && (note = Known(s, time + 2, known, u"")) != none)
-                return note;
+        Clock clock{ day - 2, day - 2, end + At(s, end, u" ") };
+        while (clock.start > from && clock.star - clock.start < clockSpaces && s[clock.start - 1] == u' ')
+            --clock.start;
+        for (int last = 1; last >= 0; --last) {   // also cut short where the title ends
+            View ours = Ours(written[last]);
+            if (!ours.empty() && Resembles(s, clock.star, ours.substr(0, s.size() - clock.star)))
+                clock.ours = last;
         }
-        if (end == none && behind && !(s.substr(time, 4) == u"  * " && s.back() == u' '))
-            return s.size();
-        if (end == none && front)
-            end = Star(s, time + 1, false);
-        if (end != none) {
-            *trailingSpace = true;
-            return end;
-        }
+        bool spaced = clock.star - clock.start == clockSpaces || clock.start == 0;
+        if (!spaced && clock.ours >= 0)
+            clock.start = clock.star;
+        if (spaced || clock.ours >= 0)
+            return clock;
     }
-    return at + (s.substr(at, 1) == u" ");
+    return {};
+}
+
+// Where text closed by closing, the first one from at on, ends before limit.
+size_t Closed(View s, size_t at, View closing, size_t limit)
+{
+    size_t end = s.find(closing, at);
+    return end != none && end + closing.size() <= limit ? end + closing.size() : none;
+}
+
+// A whole decoration: where it ends, and the spaces it left behind the own title.
+struct Decoration {
+    size_t end = none, spaces = 0;
+};
+
+// The end of a decoration of any run whose clock text ends at at, whole
+// before limit (the next clock text or the title's end): the name closed by
+// " *", then a countdown behind ("  " and the note up to limit) or in front
+// (" ", the note and " * ", and the title ends in a space), or then nothing
+// more behind or a space before the own title in front.
+Decoration Whole(View s, size_t at, size_t limit)
+{
+    size_t name = Closed(s, at, u" *", limit);
+    size_t time = name == none ? none : Match(s, name, countdown);
+    if (time != none && At(s, time, u"  ") && time + 2 <= limit)
+        return { limit };
+    size_t note = time == none || !At(s, time, u" ") ? none : Closed(s, time + 1, u" * ", limit);
+    if (note != none && s.back() == u' ')
+        return { note, 1 };
+    if (name == limit || name == none)
+        return { name };
+    return { s[name] == u' ' ? name + 1 : none };
+}
+
+// Appends part of the own title without the spaces decorations in front
+// left behind it.
+void AppendOwn(std::u16string& own, View part, size_t& spaces)
+{
+    for (; spaces > 0 && !part.empty() && part.back() == u' '; --spaces)
+        part.remove_suffix(1);
+    own.append(part);
 }
 
 }  // namespace
@@ -125,18 +146,26 @@ size_t ComposeTitle(std::u16string& out, View own, const TitleParts& parts)
     return ownAt;
 }
 
-void Undecorate(View title, const KnownParts& known, std::u16string& own)
+void Undecorate(View title, const WrittenText (&written)[2], std::u16string& own)
 {
     own.clear();
-    bool trailingSpace = false;
-    size_t from = 0, start, end;
-    while (FindClock(title, from, start, end)) {
-        own += title.substr(from, start - from);
-        from = DecorationEnd(title, end, known, &trailingSpace);
+    size_t from = 0, spaces = 0;
+    for (Clock clock = FindClock(title, 0, written); clock.star != none;) {
+        Clock next = FindClock(title, clock.end, written);
+        Decoration decoration = Whole(title, clock.end, std::min(next.start, title.size()));
+        if (clock.ours >= 0) {
+            const WrittenText& ours = written[clock.ours];
+            size_t end = clock.star + Ours(ours).size();
+            decoration = { std::min(end, title.size()), ours.ownAt > 0 ? ours.text.size() - ours.ownAt - ours.ownLength : 0 };
+        }
+        if (decoration.end != none) {
+            AppendOwn(own, title.substr(from, clock.start - from), spaces);
+            from = decoration.end;
+            spaces += decoration.spaces;
+        }
+        clock = next;
     }
-    own += title.substr(from);
-    if (trailingSpace && !own.empty() && own.back() == u' ')
-        own.pop_back();
+    AppendOwn(own, title.substr(from), spaces);
 }
 
 bool Resembles(View shown, size_t at, View text)

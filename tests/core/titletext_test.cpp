@@ -13,19 +13,24 @@ namespace {
 const char sundayClock[] = "  * Ned\xEC" "le - 6.12.2026 - 22:48:35 * ";
 const char mikulas[] = "Mikul\xE1\x9A";   // Mikuláš
 
+// The decorated own title, and the text as the ledger keeps it.
 std::u16string Compose(const std::u16string& own, const char* name, const char* remaining, bool before,
-                       const char16_t* note = u"")
+                       const char16_t* note = u"", WrittenText* written = nullptr)
 {
     std::u16string out = u"garbage";
     size_t ownAt = ComposeTitle(out, own, { sundayClock, name, remaining, note, before });
     EXPECT_EQ(out.substr(ownAt, own.size()), own);
+    if (written)
+        *written = { out, u"", ownAt, own.size() };
     return out;
 }
 
-std::u16string Undecorated(const std::u16string& title, const char16_t* name = u"Mikuláš", const char16_t* note = u"Čaj")
+// The title undecorated, the last text this run wrote into it being last.
+std::u16string Undecorated(const std::u16string& title, const WrittenText& last = {})
 {
     std::u16string own = u"garbage";
-    Undecorate(title, KnownParts{ { name }, { note } }, own);
+    const WrittenText written[2] = { last, {} };
+    Undecorate(title, written, own);
     return own;
 }
 
@@ -61,10 +66,15 @@ TEST(TitleShape, EveryFormGivesItsOwnTitleBack)
             for (const char* remaining : { static_cast<const char*>(nullptr), "00:04:59" }) {
                 for (bool before : { false, true }) {
                     for (const char16_t* note : { u"Čaj", u"Porada * 10:00 * sál" }) {
-                        std::u16string title = Compose(own, name, remaining, before, note);
-                        EXPECT_TITLE(Undecorated(title, name[0] ? u"Mikuláš" : u"", note), own);
-                        // Its owner put a star in front of what it showed.
-                        EXPECT_TITLE(Undecorated(u"*" + title, name[0] ? u"Mikuláš" : u"", note), u"*" + own);
+                        WrittenText written;
+                        std::u16string title = Compose(own, name, remaining, before, note, &written);
+                        EXPECT_TITLE(Undecorated(title, written), own);
+                        // Its owner marked what it showed.
+                        EXPECT_TITLE(Undecorated(u"*" + title, written), u"*" + own);
+                        EXPECT_TITLE(Undecorated(u"* " + title, written), u"* " + own);
+                        // Left by an earlier run (whose note holds no " * " in front).
+                        if (!(before && remaining && note[0] == u'P'))
+                            EXPECT_TITLE(Undecorated(title), own);
                     }
                 }
             }
@@ -75,17 +85,18 @@ TEST(TitleShape, EveryFormGivesItsOwnTitleBack)
 TEST(TitleShape, DecorationsOfAnEarlierRunAreTakenOutWhateverTheyCarry)
 {
     // Another date, time, day and name; a countdown with its note; a day
-    // name an ANSI window changed; in either placement.
+    // name an ANSI window changed; in either placement; two in a row.
     EXPECT_TITLE(Undecorated(u"Dokument  * Pondělí - 7.12.2026 - 23:38:58 * Ambrož a Benjamín *"), u"Dokument");
     EXPECT_TITLE(Undecorated(u"  * Neděle - 6.12.2026 - 09:05:00 * Mikuláš * Za 00:10:00 Čaj * Rozpočet "),
                  u"Rozpočet");
     EXPECT_TITLE(Undecorated(u"Dopis  * Pond?l? - 31.1.2025 - 00:00:01 * Jiří * Za 23:59:59  Oběd v 12"), u"Dopis");
-    EXPECT_TITLE(Undecorated(u"Dopis  * Pondeli - 1.10.2030 - 12:00:00 *  *"), u"Dopis");
+    EXPECT_TITLE(Undecorated(u"Dopis  * Pondeli - 1.10.2030 - 12:00:00 *  *  * Sobota - 1.5.2022 - 13:47:43 * Jiří *"),
+                 u"Dopis");
+    EXPECT_TITLE(Undecorated(u"  * Sobota - 1.5.2022 - 13:47:43 * Jiří *   * Úterý - 8.12.2026 - 03:50:49 * Květoslava * Dopis"),
+                 u"Dopis");
     // Its owner marked it; a window added its name in front of it.
     EXPECT_TITLE(Undecorated(u"*  * Úterý - 8.12.2026 - 03:50:49 * Květoslava * Dopis"), u"*Dopis");
     EXPECT_TITLE(Undecorated(u"Editor:   * Úterý - 8.12.2026 - 03:50:49 * Květoslava * Dopis"), u"Editor: Dopis");
-    // Cut short by a window that keeps 60 characters, inside the name.
-    EXPECT_TITLE(Undecorated(u"Rozpočet na rok 2027  * Neděle - 6.12.2026 - 22:48:35 * Miku"), u"Rozpočet na rok 2027");
     // Texts that only look like part of one stay the own title.
     for (const char16_t* own : { u"Porada - 7.12.2026 - 10:00:00", u"Dokument  * Neděle - 6.12.2026",
                                  u"* Neděle 6.12.2026 - 22:48:35 *", u"Záznam Po - 7.12.2026 - 10:00:00 * x",
@@ -97,6 +108,31 @@ TEST(TitleShape, DecorationsOfAnEarlierRunAreTakenOutWhateverTheyCarry)
     for (int copy = 0; copy < 700; ++copy)
         copies += Compose(u"", mikulas, nullptr, false);
     EXPECT_TITLE(Undecorated(copies), u"x");
+}
+
+// Only a whole decoration is taken out: a time stamp in a report, a title
+// its owner marked and one that begins like a countdown are their owners'.
+// This run's text is taken out wherever it stands, also cut short.
+TEST(TitleShape, TitlesThatOnlyResembleTheClocksComeBackWhole)
+{
+    WrittenText written;
+    for (const char16_t* own : { u"Výpis * Po - 1.1.2000 - 10:00:00 * hotovo", u"x * Po - 1.1.2000 - 10:00:00 * y * z" }) {
+        EXPECT_TITLE(Undecorated(own), own);
+        EXPECT_TITLE(Undecorated(Compose(own, mikulas, nullptr, false, u"", &written), written), own);
+    }
+    // Marked by its owner as editors mark a document: its own text in the
+    // clock's shape, and this run's clock behind it.
+    const std::u16string record = u"Úterý - 8.12.2026 - 10:00:00 * Záznam";
+    EXPECT_TITLE(Undecorated(u"* " + Compose(record, mikulas, nullptr, false, u"", &written), written), u"* " + record);
+    // Beginning like a countdown, the clock in front with none running, of
+    // this run or of an earlier one.
+    for (const char16_t* own : { u"Za 00:10:00", u"Za 10:00:00 odjezd * Praha" }) {
+        EXPECT_TITLE(Undecorated(u"*" + Compose(own, mikulas, nullptr, true, u"", &written), written), u"*" + std::u16string(own));
+        EXPECT_TITLE(Undecorated(u"*" + Compose(own, "Ji\xF8\xED", nullptr, true)), u"*" + std::u16string(own));
+    }
+    // Cut short by a window that keeps 60 characters, inside the name.
+    std::u16string cut = Compose(u"Rozpočet na rok 2027", mikulas, nullptr, false, u"", &written).substr(0, 60);
+    EXPECT_TITLE(Undecorated(cut, written), u"Rozpočet na rok 2027");
 }
 
 }  // namespace

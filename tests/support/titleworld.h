@@ -1,21 +1,24 @@
 // A model desktop for the title rules' tests and fuzzer: windows that keep,
-// re-encode (code pages 1252 and 1251), cut, extend, trim, ignore or refuse
-// the titles they are given, owners that rename them (also between a write
-// and its read-back, also by editing the title they show), owners that are
-// busy, slow or hung, titles left decorated by an earlier run, and the clock
-// decorating the window in front through the program's own ledger calls.
+// re-encode (code pages 1252 and 1251), cut, extend, trim, count, ignore or
+// refuse the titles they are given, owners that rename them (also between a
+// write and its read-back, also by marking the title they show), owners that
+// are busy, slow or hung, titles left decorated by earlier runs, titles that
+// only resemble the clock's, and the clock decorating the window in front
+// through the program's own ledger calls.
 //
 // Owners answer as on Windows, not as under Wine: a write the owner has not
 // taken when the time runs out is cancelled (busy), one it took completes
 // later (slow), a thread silent for over 5 s is not sent to at all (hung),
 // and a window of a program run as administrator refuses at once.
 //
-// Checked after every event: no title shows two clock texts; every window
-// the clock has let go of shows exactly its own title; after a tick the
-// window in front shows exactly its own title decorated; the ledger stays
-// within its bounds; after the exit every window that answers shows its own
-// title. A window's own title is what its owner set last without any
-// decoration, as the window shows it.
+// Checked after every event: no title the clock wrote shows two clock texts
+// more than its own title; every window the clock has let go of shows
+// exactly its own title; after a tick the window in front shows exactly its
+// own title decorated; the ledger stays within its bounds; after the exit
+// every window that answers shows its own title. A window's own title is
+// what its owner set last without any decoration, as the window shows it.
+// A window that counts the texts it is given shows the count in front of
+// each, also in front of its own title given back, which is its own then.
 #ifndef TIKAVO_TESTS_TITLEWORLD_H
 #define TIKAVO_TESTS_TITLEWORLD_H
 
@@ -29,11 +32,11 @@
 
 namespace testsupport {
 
-enum class Alters { Keeps, Cp1252, Cp1251, Cap60, Prefix, Suffix, Trims, Ignores, Refuses, Count };
+enum class Alters { Keeps, Cp1252, Cp1251, Cap60, Prefix, Suffix, Trims, Counts, Ignores, Refuses, Count };
 enum class Owner { Free, Busy, Slow, Hung };
 
-// What a window of the kind shows for a text it is given.
-inline std::u16string ShownBy(Alters alters, const std::u16string& text)
+// What a window of the kind shows for a text it is given (as its count-th).
+inline std::u16string ShownBy(Alters alters, const std::u16string& text, unsigned count = 0)
 {
     std::u16string shown;
     switch (alters) {
@@ -62,6 +65,12 @@ inline std::u16string ShownBy(Alters alters, const std::u16string& text)
     case Alters::Cap60: return text.substr(0, 60);
     case Alters::Prefix: return u"Prohlížeč: " + text;
     case Alters::Suffix: return text + u" - Editor";
+    case Alters::Counts: {
+        std::u16string shown = u"(";
+        for (char c : std::to_string(count))
+            shown += static_cast<char16_t>(c);
+        return shown + u") " + text;
+    }
     case Alters::Trims: {
         size_t begin = text.find_first_not_of(u' ');
         return begin == std::u16string::npos ? u"" : text.substr(begin, text.find_last_not_of(u' ') + 1 - begin);
@@ -86,6 +95,7 @@ struct ModelWindow {
     WindowId id = 0;
     Alters alters = Alters::Keeps;
     Owner owner = Owner::Free;
+    unsigned count = 0;        // the texts a counting window was given
     bool touched = false;      // it has shown a text of the clock's since its owner set one
     std::u16string title;      // what it shows
     std::u16string own;        // its own title
@@ -173,7 +183,7 @@ private:
         world.Deliver(*w, text);
         if (world.pick_(10) == 0) {   // its owner sets a title before the clock reads it back
             world.ownerActed_ = true;
-            world.Rename(w, false);
+            world.Rename(w, false, w->title);
         }
         return WriteAnswer::Answered;
     }
@@ -183,7 +193,7 @@ private:
         ModelWindow* w = world.Find(id);
         if (w && patient && w->owner != Owner::Hung)
             world.Relax(*w);   // waited for until it is free
-        return w && w->owner == Owner::Free;
+        return !w || w->owner == Owner::Free;   // a window that is gone has nothing on its way
     }
 
     void Deliver(ModelWindow& w, const std::u16string& text)
@@ -191,12 +201,71 @@ private:
         if (w.alters == Alters::Ignores)
             return;
         w.touched = true;
-        w.title = ShownBy(w.alters, text);
+        w.title = ShownBy(w.alters, text, ++w.count);
+        if (w.alters == Alters::Counts && text == w.own)
+            w.own = w.title;   // given its own title back, it counts it too
+        // (Where no name or note stands between them, a decoration in front
+        // ends in spaces and a star that make one of a title beginning with
+        // a day, a date and a time.)
+        std::u16string own = Unadd(w, w.own);
+        size_t dash = own.find(u" - ");
+        bool glues = dash != std::u16string::npos && dash > 0 && own.find(u' ') == dash && IsClockAt(own, dash);
+        if (Clocks(w.title) > Clocks(w.own) + 1 + glues)
+            Fail("window " + Show(w) + " shows two clock texts more than its own title " + Readable(w.own));
+    }
+
+    // The clock texts in title: "* <day>" and the date and time, after two
+    // spaces that are not the space behind the clock text before, or at the
+    // start.
+    static int Clocks(const std::u16string& t)
+    {
         int clocks = 0;
-        for (size_t at = w.title.find(u" - "); at != std::u16string::npos; at = w.title.find(u" - ", at + 1))
-            clocks += IsClockAt(w.title, at);
-        if (clocks > 1)
-            Fail("window " + Show(w) + " shows two clock texts");
+        size_t free = 0;   // where the last clock text's space ends
+        for (size_t at = t.find(u" - "); at != std::u16string::npos; at = t.find(u" - ", at + 1)) {
+            size_t day = t.find_last_of(u' ', at - 1);
+            if (!IsClockAt(t, at) || day == std::u16string::npos || day < 1 || day + 1 == at || t[day - 1] != u'*')
+                continue;   // no "* <day>" in front
+            size_t star = day - 1;
+            if (t.find_first_not_of(u' ') == star || (star >= free + 2 && t.compare(star - 2, 2, u"  ") == 0)) {
+                ++clocks;
+                free = t.find(u'*', at) + 2;
+            }
+        }
+        return clocks;
+    }
+
+    // Whether an owner may have written title: no clock text in the form
+    // the clock writes one, not even its beginning (a star after two spaces
+    // or at the start, then a word), not even once the title is marked with
+    // "* " in front, and no beginning in the form of a countdown ("Za
+    // HH:MM:SS", then two spaces, or one and a space at the title's end),
+    // which in front of it could be a name's.
+    static bool OwnersMayWrite(const std::u16string& t)
+    {
+        size_t star = t.find_first_not_of(u' ');
+        if (star != std::u16string::npos && t.compare(star, 2, u"* ") == 0 && t.size() > star + 2 && t[star + 2] != u' ')
+            return false;
+        for (size_t at = t.find(u"  * "); at != std::u16string::npos; at = t.find(u"  * ", at + 1))
+            if (at + 4 < t.size() && t[at + 4] != u' ')
+                return false;
+        size_t za = t.find_first_not_of(u' ');
+        if (za != std::u16string::npos && t.compare(za, 3, u"Za ") == 0 && t.size() > za + 11
+            && (t.compare(za + 11, 2, u"  ") == 0 || t.back() == u' '))
+            return false;
+        for (size_t at = t.find(u" - "); at != std::u16string::npos; at = t.find(u" - ", at + 1)) {
+            size_t day = t.find_last_of(u' ', at == 0 ? 0 : at - 1);
+            day = day == std::u16string::npos || at == 0 ? 0 : day + 1;
+            if (!IsClockAt(t, at))
+                continue;
+            if (t.find_first_not_of(u' ') == day)
+                return false;
+            std::u16string lead = t.substr(0, day < 2 ? 0 : day - 2);
+            if (day >= 2 && t.compare(day - 2, 2, u"* ") == 0
+                && (lead.find_first_not_of(u' ') == std::u16string::npos
+                    || (lead.size() >= 2 && lead.compare(lead.size() - 2, 2, u"  ") == 0)))
+                return false;
+        }
+        return true;
     }
 
     // " - D.M.YYYY - HH:MM:SS *" at at.
@@ -280,7 +349,7 @@ private:
             return;
         std::u16string composed;
         ComposeTitle(composed, Unadd(*w, w->own), parts);
-        std::u16string expected = ShownBy(w->alters, composed);
+        std::u16string expected = ShownBy(w->alters, composed, w->count);
         if (w->title != expected)
             Fail("window in front " + Show(*w) + " is not decorated as " + Readable(expected));
     }
@@ -317,55 +386,102 @@ private:
     }
 
     // Its owner sets a new title, or marks the one it shows as changed with
-    // a star in front, as editors do (and sets it anew once saved). (Owners
-    // of windows that cut or add to every text do not make titles from what
-    // they show: they would cut or double it themselves.)
-    void Rename(ModelWindow* w, bool edit)
+    // "*" or "* " in front, as editors do (and sets it anew once saved).
+    // (Owners of windows that cut, add to or count every text do not make
+    // titles from what they show: they would cut, double or count it
+    // themselves.)
+    // (Before the clock reads back what it wrote, a title that holds what the
+    // window showed whole cannot be told from a window that adds the rest to
+    // every text: such an owner sets another.)
+    void Rename(ModelWindow* w, bool edit, const std::u16string& shown = u"")
     {
         if (!w || w->owner == Owner::Slow || w->owner == Owner::Hung)
             return;
         std::u16string raw, base = w->own;
         bool fromShown = false;
-        edit = edit && w->alters != Alters::Cap60 && w->alters != Alters::Prefix && w->alters != Alters::Suffix;
+        edit = edit && w->alters != Alters::Cap60 && w->alters != Alters::Prefix && w->alters != Alters::Suffix
+            && w->alters != Alters::Counts;
         if (edit && base.compare(0, 1, u"*") == 0) {
-            raw = base = base.substr(1);
+            raw = base = base.substr(base.compare(0, 2, u"* ") == 0 ? 2 : 1);
         } else if (edit) {
             // (What an earlier run left in front of a title its owner marks
             // cannot be told from a decoration behind a title with text of
             // its owner's after it: such an owner marks its title as it
             // knows it.)
-            raw = u"*" + (w->touched ? w->title : w->own);
-            base = u"*" + base;
+            // (A window that trims would show an empty title so marked
+            // without the mark's space: its owner marks with a star alone.)
+            const std::u16string mark = pick_(2) == 0 && w->alters != Alters::Trims ? u"* " : u"*";
+            raw = mark + (w->touched ? w->title : w->own);
+            base = mark + base;
             fromShown = w->touched;
         } else {
-            static const char16_t* const titles[] = {
-                u"Dokument", u"Dopis", u"Zprávy 🙂 — Новости", u"Čtvrtletní zpráva.docx - Word", u"",
-                u"  mezery kolem  ", u"Velmi dlouhý název dokumentu, který se do titulku nevejde celý, ani s rezervou",
-                u"Dokument  * ", u"* Ukázka *", u"Ambrož a Benjamín *", u"Porada - 7.12.2026 - 10:00", u"Za 00:10:00 Čaj",
-            };
-            base = raw = titles[pick_(sizeof titles / sizeof titles[0])];
-            if (pick_(3) == 0)   // an earlier run decorated its own title as the window showed it
-                raw = EarlierRun(w->alters == Alters::Prefix || w->alters == Alters::Suffix ? base : ShownBy(w->alters, base));
+            base = raw = pick_(3) == 0 ? Spelled() : Listed();
+            if (pick_(3) == 0) {   // earlier runs decorated its own title as the window showed it
+                bool trims = w->alters == Alters::Trims, twice = pick_(4) == 0;
+                raw = EarlierRun(w->alters == Alters::Prefix || w->alters == Alters::Suffix || w->alters == Alters::Counts
+                                     ? base : ShownBy(w->alters, base), trims, !twice);
+                if (twice)
+                    raw = EarlierRun(raw, trims, false);
+            }
             if (w->alters == Alters::Cap60 && raw.size() > 60)
                 raw = base;   // a decoration it cuts short cannot be told from text of its own
+            // (Behind a title of 56 to 59 characters it cuts the decoration
+            // inside its first spaces, as if its owner had written them.)
+            if (w->alters == Alters::Cap60 && base.size() >= 56 && base.size() < 60)
+                base = raw = u"Dokument";
+            std::u16string title = ShownBy(w->alters, raw, w->count + 1);
+            if (!shown.empty() && title != shown && title.find(shown) != std::u16string::npos)
+                base = raw = u"Jiný název";
         }
         if (trace_)
             Trace("window " + std::to_string(w->id) + (edit ? " edited " : " renamed ") + Readable(raw));
-        w->own = ShownBy(w->alters, base);
+        unsigned count = w->alters == Alters::Counts ? ++w->count : 0;
+        w->own = ShownBy(w->alters, base, count);
         w->touched = fromShown;   // a title of its own, unless made from what it showed
-        w->title = ShownBy(w->alters, raw);
+        w->title = ShownBy(w->alters, raw, count);
+    }
+
+    // A title as owners write them: plain ones, and ones that resemble the
+    // clock's text (a time stamp in a report, a departure, a star inside).
+    std::u16string Listed()
+    {
+        static const char16_t* const titles[] = {
+            u"Dokument", u"Dopis", u"Zprávy 🙂 — Новости", u"Čtvrtletní zpráva.docx - Word", u"",
+            u"  mezery kolem  ", u"Velmi dlouhý název dokumentu, který se do titulku nevejde celý, ani s rezervou",
+            u"Dokument  * ", u"* Ukázka *", u"Ambrož a Benjamín *", u"Porada - 7.12.2026 - 10:00", u"Za 00:10:00 Čaj",
+            u"Výpis * Po - 1.1.2000 - 10:00:00 * hotovo", u"x * Po - 1.1.2000 - 10:00:00 * y * z",
+            u"Úterý - 8.12.2026 - 10:00:00 * Záznam", u"Za 00:10:00", u"Za 10:00:00 odjezd * Praha",
+            u"Log * Sobota - 31.12.2026 - 23:59:59 *", u"Středa 9.12.2026 10:00:00", u"a * b * c",
+            u"Záznam * Za 00:04:59  Porada",
+        };
+        return titles[pick_(sizeof titles / sizeof titles[0])];
+    }
+
+    // A title spelled from pieces, as far as an owner may have written it.
+    std::u16string Spelled()
+    {
+        static const char16_t* const pieces[] = {
+            u"Dokument", u"x", u" ", u"* ", u" * ", u" *", u"Po", u"Úterý", u" - ", u"8.12.2026", u"10:00:00",
+            u" - 1.1.2000 - 10:00:00 *", u"Za 00:10:00", u" Za 05:10:00  ", u"hotovo", u"🙂", u"Čaj", u"  ",
+        };
+        std::u16string title;
+        for (unsigned n = 1 + pick_(7); n > 0; --n)
+            title += pieces[pick_(sizeof pieces / sizeof pieces[0])];
+        return OwnersMayWrite(title) ? title : Listed();
     }
 
     // The title as an earlier run of the clock left it: any day, date, time,
-    // name and countdown, in either placement.
-    std::u16string EarlierRun(const std::u16string& own)
+    // name and countdown, in either placement. (A window that trims takes
+    // the space that tells a countdown in front from a title beginning with
+    // "Za"; where two runs decorated it, neither shows a countdown.)
+    std::u16string EarlierRun(const std::u16string& own, bool trims, bool mayCount)
     {
         static const char16_t* const days[] = { u"Pondělí", u"Úterý", u"Sobota", u"Pondeli", u"?ter?" };
         static const char16_t* const names[] = { u"Jiří", u"", u"Ambrož a Benjamín", u"Mikuláš" };
         std::u16string deco = u"  * " + std::u16string(days[pick_(5)]) + u" - " + Number(1 + pick_(31), 1) + u"."
                             + Number(1 + pick_(12), 1) + u".20" + Number(20 + pick_(10), 2) + u" - " + Number(pick_(24), 2)
                             + u":" + Number(pick_(60), 2) + u":" + Number(pick_(60), 2) + u" * " + names[pick_(4)] + u" *";
-        bool front = pick_(2) == 0, countdown = pick_(2) == 0;
+        bool front = pick_(2) == 0, countdown = pick_(2) == 0 && mayCount && !(front && trims);
         if (countdown)
             deco += u" Za " + Number(pick_(24), 2) + (front ? u":10:00 Čaj *" : u":10:00  Čaj");
         return front ? deco + u" " + own + (countdown ? u" " : u"") : own + deco;
@@ -381,9 +497,11 @@ private:
     }
 
     // Free owners get busy, slow or hung; the others are done and free.
+    // (A counting window answers at once: a count on a text that arrives
+    // late cannot be told from its owner marking the title meanwhile.)
     void ChangeOwner(ModelWindow* w)
     {
-        if (!w)
+        if (!w || w->alters == Alters::Counts)
             return;
         if (w->owner == Owner::Free) {
             w->owner = static_cast<Owner>(1 + pick_(3));
