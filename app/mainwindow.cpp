@@ -79,6 +79,7 @@ static void Tick(HWND hwnd, bool timed)
     FormatClockText(now, szDay);
     if (!UpdateTodayName(now.wDay, now.wMonth))
         return;
+    ShowTodayInTip(szDay, now, todayName.c_str());
     ComposeAndWriteTitle({ clockText, todayName.c_str(), countdownActive ? countdownRemaining.c_str() : nullptr,
                            countdownNote.c_str(), placeBefore != 0 });
 }
@@ -136,6 +137,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
     case WM_COMMAND:
         OnCommand(hwnd, LOWORD(wParam));
+        return 0;
+
+    case WM_DPICHANGED:
+        RenewTrayIconImage(LOWORD(wParam));
         return 0;
 
     case WM_DESTROY:

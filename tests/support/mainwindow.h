@@ -39,7 +39,7 @@ protected:
         armTickTimer = SetTimer;
         readMillisecondClock = ReadSystemMilliseconds;
         bellSoundPlayer = PlayBellSound;
-        trayIconNotifier = Shell_NotifyIconA;
+        trayIconNotifier = Shell_NotifyIconW;
         defaultWindowProc = DefWindowProcA;
     }
 
