@@ -6,10 +6,15 @@
 #include "app/app.h"
 
 BOOL (WINAPI *bellSoundPlayer)(LPCSTR, HMODULE, DWORD) = PlayBellSound;
+int (WINAPI *ringBoxShower)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;
 
 void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption)
 {
     bellSoundPlayer("BELL", appInstance, SND_RESOURCE | SND_ASYNC | SND_LOOP);
-    MessageBoxW(owner, text, caption, MB_OK);
+    // The program is seldom in the foreground when it rings, and Windows then
+    // lets none of its windows come to the front: topmost, the box stands
+    // above every ordinary window (a full-screen one too) whether or not it
+    // gets the focus. An owned box has no taskbar button to flash.
+    ringBoxShower(owner, text, caption, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
     bellSoundPlayer(nullptr, appInstance, SND_PURGE);
 }

@@ -39,6 +39,7 @@ protected:
         armTickTimer = SetTimer;
         readMillisecondClock = ReadSystemMilliseconds;
         bellSoundPlayer = PlayBellSound;
+        ringBoxShower = MessageBoxW;
         trayIconNotifier = Shell_NotifyIconW;
         defaultWindowProc = DefWindowProcA;
     }
