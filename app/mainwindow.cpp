@@ -104,7 +104,9 @@ static void OnCommand(HWND hwnd, WORD command)
     case IDM_PLACE_AFTER:  placeBefore = 0; break;
     case IDM_COUNTDOWN:    RunCountdownDialog(hwnd); break;
     case IDM_ALARM:        RunAlarmDialog(hwnd); break;
-    case IDM_EDIT_NAMES:   EditNameList(); break;
+    // Never while a ring's box is open (a menu shown before the ring may
+    // offer it): the editor would hold the box and the looping bell.
+    case IDM_EDIT_NAMES:   if (!BellRinging()) EditNameList(); break;
     default:               break;   // unknown commands are ignored
     }
 }
@@ -132,7 +134,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
     case trayCallbackMessage:
         if (lParam == WM_RBUTTONDOWN)
-            ShowTrayMenu(hwnd);
+            ShowTrayMenu(hwnd, BellRinging());
         return 0;
 
     case WM_COMMAND:

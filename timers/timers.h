@@ -13,6 +13,8 @@
 // the box is closed.
 // Wide texts: the countdown's note shows as typed on any code page.
 void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption);
+// True while a ring's box is open.
+bool BellRinging();
 
 // The sound player and the message box RingBell uses; tests may watch them.
 extern BOOL (WINAPI *bellSoundPlayer)(LPCSTR sound, HMODULE module, DWORD flags);

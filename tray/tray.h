@@ -13,8 +13,8 @@ bool AddTrayIcon(HWND hwnd);
 // message box.
 bool RemoveTrayIcon(HWND hwnd);
 // Opens the popup menu at the cursor; the chosen command comes back to hwnd
-// as WM_COMMAND. Always 0.
-int ShowTrayMenu(HWND hwnd);
+// as WM_COMMAND. While the bell rings, "Editace jmen" is greyed. Always 0.
+int ShowTrayMenu(HWND hwnd, bool bellRinging);
 // Puts the icon back after the shell has restarted ("TaskbarCreated"); when
 // the icon still exists it is renewed instead. No balloon this time.
 bool ReAddTrayIcon(HWND hwnd);

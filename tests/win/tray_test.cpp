@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "namedays/namedays.h"
 #include "res/resource.h"
 #include "support/mainwindow.h"
 #include "support/namelistfiles.h"
@@ -538,6 +539,47 @@ TEST_F(TrayTest, TheIconFollowsTheDisplayScaleAndComesBackWhenTheShellRestarts)
     bool readded = true;
     EXPECT_EQ(ShowBoxesOf([&] { readded = ReAddTrayIcon(main); }, main).size(), 1u);
     EXPECT_FALSE(readded);
+}
+
+int editorStarts = 0;
+BOOL WINAPI CountingEditor(SHELLEXECUTEINFOW*)
+{
+    ++editorStarts;
+    return FALSE;
+}
+
+TEST_F(TrayTest, EditaceJmenIsGreyedAndRefusedWhileARingBoxIsOpen)
+{
+    editorStarter = CountingEditor;
+    MenuWatcher watcher;   // reads each showing, then closes it
+    bool asked = false;
+    ModalDriver ring("the ring box to be closed", 10000, [&] {
+        std::vector<HWND> open = ring.open();
+        if (open.empty() || asked)
+            return;
+        asked = true;
+        TrayNotification(WM_RBUTTONDOWN);
+        // As chosen in a menu shown before the ring began.
+        SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);
+        PressOk(open.back());
+    });
+    RingBell(main, L"Alarm", L"Alarm");
+    watcher.NextShowing();
+    TrayNotification(WM_RBUTTONDOWN);
+    EXPECT_EQ(editorStarts, 0) << "the editor started while the ring box was open";
+    SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);
+    editorStarter = ShellExecuteExW;
+
+    ASSERT_EQ(watcher.showings.size(), 2u);
+    auto greyed = [](const Showing& showing) {
+        for (const MenuItem& item : showing.items)
+            if (item.id == IDM_EDIT_NAMES)
+                return item.grayed;
+        return false;
+    };
+    EXPECT_TRUE(greyed(watcher.showings[0])) << "\"Editace jmen\" offered while the ring box is open";
+    EXPECT_FALSE(greyed(watcher.showings[1])) << "\"Editace jmen\" greyed once the box has closed";
+    EXPECT_EQ(editorStarts, 1);
 }
 
 // ---- The tooltip: today in its second line ------------------------------
