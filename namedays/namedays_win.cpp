@@ -105,12 +105,14 @@ void EditNameList()
     // Windows' own Notepad, by its full path.
     wchar_t szEditor[MAX_PATH];
     if (!stPathExe.empty() && SystemFilePath(L"notepad.exe", szEditor)) {
-        stPathExe += listFileName;
+        // Quoted (no path holds a quote): Windows 11's Notepad, and an editor
+        // set up in Notepad's place, split an unquoted path at its spaces.
+        std::wstring stParameters = L"\"" + stPathExe + listFileName + L"\"";
         SHELLEXECUTEINFOW sh = {};
         sh.cbSize = sizeof sh;
         sh.fMask = SEE_MASK_NOCLOSEPROCESS;
         sh.lpFile = szEditor;
-        sh.lpParameters = stPathExe.c_str();   // unquoted: the editor takes it whole
+        sh.lpParameters = stParameters.c_str();
         sh.nShow = SW_SHOW;
         // No ticks while the editor runs: the wait dispatches nothing.
         if (editorStarter(&sh) && sh.hProcess) {
