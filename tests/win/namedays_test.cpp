@@ -60,18 +60,41 @@ TEST_F(NameDaysTest, TheListIsReadWhileAnotherProgramHoldsItOpenAndAgainOnceItIs
     EXPECT_TRUE(UpdateTodayName(6, 12));
     EXPECT_EQ(todayName, Cp1250("Mikuláš"));
 
-    // Saved by any editor: the next tick reads it. Changed with its
-    // last-write time kept, it is read again only when a lookup is due.
-    FILETIME written;
-    ASSERT_TRUE(GetFileTime(writer, nullptr, nullptr, &written));
-    DWORD count = 0;
-    ASSERT_TRUE(WriteFile(writer, "06.12.;Nikolas\r\n", 16, &count, nullptr));
-    ASSERT_TRUE(SetFileTime(writer, nullptr, nullptr, &written));
+    // Saved with a last-write time (the system's 100-ns units from now).
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    auto save = [writer, now](const char* line, LONGLONG fromNow) {
+        ULARGE_INTEGER at = { { now.dwLowDateTime, now.dwHighDateTime } };
+        at.QuadPart += fromNow;
+        FILETIME written = { at.LowPart, at.HighPart };
+        DWORD count = 0;
+        return SetFilePointer(writer, 0, nullptr, FILE_BEGIN) == 0
+               && WriteFile(writer, line, static_cast<DWORD>(strlen(line)), &count, nullptr) && SetEndOfFile(writer)
+               && SetFileTime(writer, nullptr, nullptr, &written);
+    };
+    const LONGLONG hour = 36000000000;
+    // Saved by any editor: the next tick reads it, also when it is put back
+    // with an older write time (a backup copied over it).
+    ASSERT_TRUE(save("06.12.;Nikolas\r\n", -hour));
     EXPECT_TRUE(UpdateTodayName(6, 12));
-    EXPECT_EQ(todayName, Cp1250("Mikuláš"));
-    ASSERT_TRUE(WriteList("06.12.;Nikodem\r\n"));
+    EXPECT_EQ(todayName, "Nikolas");
+    // Changed with its last-write time and size kept, long after that time,
+    // it is read again only when a lookup is due...
+    ASSERT_TRUE(save("06.12.;Nikodem\r\n", -hour));
     EXPECT_TRUE(UpdateTodayName(6, 12));
-    EXPECT_EQ(todayName, "Nikodem");
+    EXPECT_EQ(todayName, "Nikolas");
+    // ...but a new size tells the save.
+    ASSERT_TRUE(save("06.12.;Nikodem a Ema\r\n", -hour));
+    EXPECT_TRUE(UpdateTodayName(6, 12));
+    EXPECT_EQ(todayName, "Nikodem a Ema");
+    // FAT keeps write times in steps of 2 s, rounded up: a save in the step of
+    // the last read keeps both time and size, and shows on the next tick.
+    ASSERT_TRUE(save("06.12.;Nikodem a Eva\r\n", 10000000));
+    EXPECT_TRUE(UpdateTodayName(6, 12));
+    EXPECT_EQ(todayName, "Nikodem a Eva");
+    ASSERT_TRUE(save("06.12.;Nikodem a Iva\r\n", 10000000));
+    EXPECT_TRUE(UpdateTodayName(6, 12));
+    EXPECT_EQ(todayName, "Nikodem a Iva");
     CloseHandle(writer);
     EXPECT_TRUE(dismisser->boxes().empty()) << "the list could not be opened: " << dismisser->boxes()[0].text;
 }
