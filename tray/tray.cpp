@@ -132,20 +132,13 @@ bool ReAddTrayIcon(HWND hwnd)
     return false;
 }
 
-// Changes the existing icon's fields given by flags.
-static void ModifyIcon(UINT flags)
-{
-    nid.uFlags = flags;
-    trayIconNotifier(NIM_MODIFY, &nid);
-}
-
 void RenewTrayIconImage(UINT dpi)
 {
-    if (nid.hIcon == nullptr)
-        return;   // no icon
-    if (HICON icon = LoadTrayIcon(nid.hWnd, dpi)) {
+    HICON icon = nid.hIcon ? LoadTrayIcon(nid.hWnd, dpi) : nullptr;   // none without an icon
+    if (icon) {
         UseIcon(icon);
-        ModifyIcon(NIF_ICON);
+        nid.uFlags = NIF_ICON;
+        trayIconNotifier(NIM_MODIFY, &nid);
     }
 }
 
@@ -164,8 +157,9 @@ void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name)
         return;
     tipToday = today;
     FillTip();
+    nid.uFlags = NIF_TIP;
     if (nid.hIcon)
-        ModifyIcon(NIF_TIP);
+        trayIconNotifier(NIM_MODIFY, &nid);
 }
 
 int ShowTrayMenu(HWND hwnd, bool bellRinging)
