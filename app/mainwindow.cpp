@@ -79,6 +79,7 @@ static void Tick(HWND hwnd, bool timed)
     FormatClockText(now, szDay);
     if (!UpdateTodayName(now.wDay, now.wMonth))
         return;
+    ShowTodayInTip(szDay, now, todayName.c_str());
     ComposeAndWriteTitle({ clockText, todayName.c_str(), countdownActive ? countdownRemaining.c_str() : nullptr,
                            countdownNote.c_str(), placeBefore != 0 });
 }
@@ -103,7 +104,9 @@ static void OnCommand(HWND hwnd, WORD command)
     case IDM_PLACE_AFTER:  placeBefore = 0; break;
     case IDM_COUNTDOWN:    RunCountdownDialog(hwnd); break;
     case IDM_ALARM:        RunAlarmDialog(hwnd); break;
-    case IDM_EDIT_NAMES:   EditNameList(); break;
+    // Never while a ring's box is open (a menu shown before the ring may
+    // offer it): the editor would hold the box and the looping bell.
+    case IDM_EDIT_NAMES:   if (!BellRinging()) EditNameList(); break;
     default:               break;   // unknown commands are ignored
     }
 }
@@ -131,11 +134,15 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
     case trayCallbackMessage:
         if (lParam == WM_RBUTTONDOWN)
-            ShowTrayMenu(hwnd);
+            ShowTrayMenu(hwnd, BellRinging());
         return 0;
 
     case WM_COMMAND:
         OnCommand(hwnd, LOWORD(wParam));
+        return 0;
+
+    case WM_DPICHANGED:
+        RenewTrayIconImage(LOWORD(wParam));
         return 0;
 
     case WM_DESTROY:

@@ -19,8 +19,15 @@ const wchar_t listFileName[] = L"jmena.txt";
 // list that cannot be opened (it is never cut).
 constexpr std::size_t maxListPath = 255;
 
-// The list's last-write time as the last tick that opened it found it.
-FILETIME listWrittenAt;
+// The list as the last read found it: its last-write time and size, and
+// when that read came (in the system's 100-ns units).
+ULONGLONG listWrittenAt, listSize, listReadAt;
+constexpr ULONGLONG twoSeconds = 20000000;
+
+ULONGLONG Units(const FILETIME& time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
 
 // The program's directory with one "\" at its end into szPath (MAX_PATH).
 bool ProgramDirectory(wchar_t* szPath)
@@ -54,11 +61,23 @@ bool OpenList(void* context)
         return false;
     // A list saved since is read again, whatever saved it: Windows 11's
     // Notepad opens it in a tab of a Notepad already open while the one
-    // started for it ends at once, and other editors tell nobody.
-    FILETIME written;
-    if (GetFileTime(list->finSoubor, nullptr, nullptr, &written) && CompareFileTime(&written, &listWrittenAt) != 0) {
-        listWrittenAt = written;
-        RequestLookupAfterEdit();
+    // started for it ends at once, and other editors tell nobody. Saved
+    // since: another write time, older ones too (a backup copied over it),
+    // another size, or, while the last read came within 2 s of the write
+    // time (either side), any tick: FAT keeps write times in steps of 2 s,
+    // rounded up, so a save in the step of that read keeps both.
+    FILETIME written, now;
+    LARGE_INTEGER size;
+    if (GetFileTime(list->finSoubor, nullptr, nullptr, &written) && GetFileSizeEx(list->finSoubor, &size)) {
+        ULONGLONG at = Units(written);
+        ULONGLONG readApart = listReadAt > at ? listReadAt - at : at - listReadAt;
+        if (at != listWrittenAt || static_cast<ULONGLONG>(size.QuadPart) != listSize || readApart < twoSeconds) {
+            GetSystemTimeAsFileTime(&now);
+            listWrittenAt = at;
+            listSize = static_cast<ULONGLONG>(size.QuadPart);
+            listReadAt = Units(now);
+            RequestLookupAfterEdit();
+        }
     }
     return true;
 }
@@ -105,12 +124,14 @@ void EditNameList()
     // Windows' own Notepad, by its full path.
     wchar_t szEditor[MAX_PATH];
     if (!stPathExe.empty() && SystemFilePath(L"notepad.exe", szEditor)) {
-        stPathExe += listFileName;
+        // Quoted (no path holds a quote): Windows 11's Notepad, and an editor
+        // set up in Notepad's place, split an unquoted path at its spaces.
+        std::wstring stParameters = L"\"" + stPathExe + listFileName + L"\"";
         SHELLEXECUTEINFOW sh = {};
         sh.cbSize = sizeof sh;
         sh.fMask = SEE_MASK_NOCLOSEPROCESS;
         sh.lpFile = szEditor;
-        sh.lpParameters = stPathExe.c_str();   // unquoted: the editor takes it whole
+        sh.lpParameters = stParameters.c_str();
         sh.nShow = SW_SHOW;
         // No ticks while the editor runs: the wait dispatches nothing.
         if (editorStarter(&sh) && sh.hProcess) {

@@ -16,7 +16,8 @@
 #   wine-harness.sh exec STATE CMD…      run CMD in the harness's environment
 #
 # A failed "up" ends everything it started. With TIKAVO_USE_DISPLAY=1, "up"
-# uses the current $DISPLAY instead of starting an Xvfb of its own.
+# uses the current $DISPLAY instead of starting an Xvfb of its own. With
+# TIKAVO_LOGPIXELS=N, a new prefix gets the display scale N/96 (144: 150 %).
 set -euo pipefail
 
 cmd=${1:?usage: wine-harness.sh up|fresh|down|exec STATE [...]}
@@ -134,6 +135,9 @@ up|fresh)
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         # A crash ends the process (exit code 5) instead of waiting in a dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        # Read when a session starts: the server is restarted below.
+        [ -z "${TIKAVO_LOGPIXELS:-}" ] || wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+            /d "$TIKAVO_LOGPIXELS" /f >/dev/null 2>&1
         wineserver -k || true
         wineserver -w || true
         touch "$WINEPREFIX/.tikavo-ready"

@@ -9,12 +9,16 @@
 #include "timers/timesettings.h"
 
 // Plays the wave BELL in a loop, shows a message box with the text and the
-// caption owned by owner, and stops the sound when the box is closed.
+// caption owned by owner, above every other window, and stops the sound when
+// the box is closed.
 // Wide texts: the countdown's note shows as typed on any code page.
 void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption);
+// True while a ring's box is open.
+bool BellRinging();
 
-// The sound player RingBell uses; tests may watch it.
+// The sound player and the message box RingBell uses; tests may watch them.
 extern BOOL (WINAPI *bellSoundPlayer)(LPCSTR sound, HMODULE module, DWORD flags);
+extern int (WINAPI *ringBoxShower)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 // The millisecond clock the countdown is measured on (timeGetSystemTime);
 // tests may drive it.

@@ -5,20 +5,27 @@
 #include <windows.h>
 #include <shellapi.h>
 
-// Adds the icon with its tooltip and a one-time information balloon; true
+// Adds the icon at the small-icon size for the window's DPI, with its
+// tooltip and a one-time information balloon (held back in quiet hours); true
 // when the shell took it. A refusal is shown in a message box.
 bool AddTrayIcon(HWND hwnd);
 // Removes the icon; true when the shell removed it. A refusal is shown in a
 // message box.
 bool RemoveTrayIcon(HWND hwnd);
 // Opens the popup menu at the cursor; the chosen command comes back to hwnd
-// as WM_COMMAND. Always 0.
-int ShowTrayMenu(HWND hwnd);
+// as WM_COMMAND. While the bell rings, "Editace jmen" is greyed. Always 0.
+int ShowTrayMenu(HWND hwnd, bool bellRinging);
 // Puts the icon back after the shell has restarted ("TaskbarCreated"); when
 // the icon still exists it is renewed instead. No balloon this time.
 bool ReAddTrayIcon(HWND hwnd);
+// Gives the icon its image at the small-icon size for a new DPI
+// (WM_DPICHANGED).
+void RenewTrayIconImage(UINT dpi);
+// The tooltip's second line: today's day (Windows-1250), date and name
+// (Windows-1250; none when empty). The shell is told only when it changes.
+void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name);
 
 // The shell call every icon change goes through; tests may watch it.
-extern BOOL (WINAPI *trayIconNotifier)(DWORD message, PNOTIFYICONDATAA data);
+extern BOOL (WINAPI *trayIconNotifier)(DWORD message, PNOTIFYICONDATAW data);
 
 #endif

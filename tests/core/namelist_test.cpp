@@ -2,6 +2,7 @@
 // today's name, and on which ticks the list is read at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -446,14 +447,15 @@ TEST(ShippedList, NamesEveryDayOfALeapYearAndAnOrdinaryTickReadsNothing)
     }
 }
 
-TEST(ShippedList, IsWindows1250WithCrLfInCalendarOrder)
+TEST(ShippedList, IsUtf8WithAByteOrderMarkAndCrLfInCalendarOrder)
 {
+    // Notepad shows it right on any Windows, whatever its ANSI code page.
     const std::string bytes = testsupport::ReadWholeFile(ShippedListPath());
-    ASSERT_FALSE(bytes.empty());
+    ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
     char buffer[100];
 
     const int daysIn[12] = { 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
-    std::size_t at = 0;
+    std::size_t at = 3;
     for (int month = 1; month <= 12; ++month) {
         for (int day = 1; day <= daysIn[month - 1]; ++day) {
             std::size_t end = bytes.find("\r\n", at);
@@ -467,7 +469,9 @@ TEST(ShippedList, IsWindows1250WithCrLfInCalendarOrder)
             EXPECT_EQ(line.find('\r'), std::string::npos) << line;
             EXPECT_EQ(line.find(';', 7), std::string::npos) << line;
             EXPECT_NE(line.back(), ' ') << line;
-            EXPECT_FALSE(ConvertUtf8Name(line.c_str() + 7, buffer)) << "saved as UTF-8: " << line;
+            const std::string name = line.substr(7);
+            bool ascii = std::all_of(name.begin(), name.end(), [](unsigned char c) { return c < 0x80; });
+            EXPECT_TRUE(ascii || ConvertUtf8Name(name.c_str(), buffer)) << "not UTF-8 of Czech letters: " << line;
             at = end + 2;
         }
     }

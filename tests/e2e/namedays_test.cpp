@@ -16,17 +16,12 @@ namespace {
 
 const char errorText[] = "Cannot open the specify file jmena";
 
-// Today's name as the shipped list gives it, widened as the title shows it.
+// Today's name as the shipped list gives it.
 std::wstring ShippedNameToday()
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    std::string name = ShippedName(now.wDay, now.wMonth);
-    int n = MultiByteToWideChar(1250, 0, name.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(1250, 0, name.c_str(), -1, &wide[0], n);
-    wide.resize(static_cast<size_t>(n) - 1);
-    return wide;
+    return ShippedName(now.wDay, now.wMonth);
 }
 
 // Today's name from the shipped list: the day's as read at first, or as read

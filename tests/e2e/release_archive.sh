@@ -38,7 +38,7 @@ done
 echo "ok: unzipped into $folder"
 
 name_for() {   # the list's name for a date given as DD.MM.
-    iconv -f CP1250 -t UTF-8 "$folder/jmena.txt" | tr -d '\r' | grep -m1 "^$1;" | cut -d';' -f2
+    sed '1s/^\xEF\xBB\xBF//' "$folder/jmena.txt" | tr -d '\r' | grep -m1 "^$1;" | cut -d';' -f2
 }
 
 wine "$titled_window" 60 60 "Dopis.txt" >/dev/null 2>&1 &

@@ -29,14 +29,19 @@ TEST(ShippedExecutable, CarriesTheIconTheBellTheVersionAndTheManifest)
     HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
 
-    // One 16 x 16 image with 256 colours.
+    // 16 x 16 with 256 colours, and images with an alpha channel at the
+    // small-icon sizes of 125 % to 300 %: no display scale stretches one.
     HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_TRAYICON), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
     ASSERT_NE(group, nullptr);
     auto* icons = static_cast<const IconGroup*>(LockResource(LoadResource(module, group)));
-    ASSERT_EQ(icons->count, 1);
-    EXPECT_EQ(icons->entries[0].width, 16);
-    EXPECT_EQ(icons->entries[0].height, 16);
-    EXPECT_EQ(icons->entries[0].bitCount, 8);
+    const int sizes[] = { 16, 20, 24, 32, 40, 48 };
+    ASSERT_EQ(icons->count, 6);
+    for (int i = 0; i < 6; ++i) {
+        const IconGroupEntry& entry = *(icons->entries + i);
+        EXPECT_EQ(entry.width, sizes[i]);
+        EXPECT_EQ(entry.height, sizes[i]);
+        EXPECT_EQ(entry.bitCount, i == 0 ? 8 : 32);
+    }
 
     HRSRC bell = FindResourceA(module, "BELL", "WAVE");
     ASSERT_NE(bell, nullptr);

@@ -4,6 +4,10 @@
 # the mouse and the keyboard (xdotool). The screenshots the README shows are
 # taken on the way and saved in BUILD_DIR/e2e-tray/.
 #   - the icon appears in Wine's tray window, with its greeting balloon;
+#     once the balloon has gone, the tray shows the icon's own image at the
+#     display scale's small-icon size, not one stretched (tray-icon-100.png;
+#     with SCALE 150, in a session of 150 %, tray-icon-150.png, and the run
+#     ends there);
 #   - the clock stands behind the document's title (decorated-title.png);
 #   - a right-click on the icon opens the menu, whose items are chosen with
 #     the keys; "Odpočítávání" opens the countdown dialog
@@ -20,12 +24,15 @@
 #     that the program takes it away itself is checked in-process), and the
 #     document keeps exactly its own title.
 # Runs inside the Wine harness (DISPLAY, WINEPREFIX set):
-#   tray_menu.sh BUILD_DIR TITLED_WINDOW_EXE
+#   tray_menu.sh BUILD_DIR TITLED_WINDOW_EXE [SCALE]
 set -uo pipefail
 
-build=${1:?usage: tray_menu.sh BUILD_DIR TITLED_WINDOW_EXE}
-titled_window=${2:?usage: tray_menu.sh BUILD_DIR TITLED_WINDOW_EXE}
+build=${1:?usage: tray_menu.sh BUILD_DIR TITLED_WINDOW_EXE [SCALE]}
+titled_window=${2:?usage: tray_menu.sh BUILD_DIR TITLED_WINDOW_EXE [SCALE]}
+scale=${3:-100}
+icon_file=$(dirname "$0")/../../res/clock.ico
 out=$build/e2e-tray
+[ "$scale" = 100 ] || out=$build/e2e-tray-$scale
 run=$out/run
 rm -rf "$out"
 mkdir -p "$run"
@@ -219,6 +226,23 @@ geometry "$balloon"
 import -window root -crop "$((X + WIDTH + 8))x$((Y + HEIGHT + 8))+0+0" +repage "$out/tray-balloon.png"
 # It lies over the icon for its ten seconds; the menu comes after it.
 wait_for 30 "the balloon goes after its time-out" not_visible "$balloon"
+
+# The icon's image of the small-icon size for the scale (16 or 24 pixels),
+# over the tray's white, found in the tray exactly.
+size=$((16 * scale / 100))
+layer=$(identify -format '%p %w\n' "$icon_file" | awk -v size="$size" '$2 == size { print $1; exit }')
+convert "$icon_file[$layer]" -background white -flatten "$run/icon.png" || fail "no ${size}-pixel image in $icon_file"
+icon_shown() {
+    geometry "$tray"
+    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$out/tray-icon-$scale.png" &&
+        compare -metric AE -fuzz 3% -subimage-search "$out/tray-icon-$scale.png" "$run/icon.png" null: 2>&1 | grep '^0 @'
+}
+wait_for 10 "the tray shows the icon's ${size}-pixel image" icon_shown
+echo "saved $out/tray-icon-$scale.png: the ${size}-pixel image at $seen"
+if [ "$scale" != 100 ]; then
+    echo "ok"
+    exit 0
+fi
 
 wait_for 10 "the clock stands behind the document's title" clock_behind
 echo "the document's title: $seen"

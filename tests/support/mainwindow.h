@@ -39,7 +39,8 @@ protected:
         armTickTimer = SetTimer;
         readMillisecondClock = ReadSystemMilliseconds;
         bellSoundPlayer = PlayBellSound;
-        trayIconNotifier = Shell_NotifyIconA;
+        ringBoxShower = MessageBoxW;
+        trayIconNotifier = Shell_NotifyIconW;
         defaultWindowProc = DefWindowProcA;
     }
 

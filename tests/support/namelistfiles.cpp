@@ -34,16 +34,20 @@ std::string EveryDayList(const std::string& name)
     return list;
 }
 
-std::string ShippedName(int day, int month)
+std::wstring ShippedName(int day, int month)
 {
-    const std::string bytes = ReadWholeFile(TIKAVO_LIST);
+    const std::string bytes = "\n" + ReadWholeFile(TIKAVO_LIST).substr(3);   // after the byte-order mark
     char start[16];
-    std::snprintf(start, sizeof start, "%02d.%02d.;", day, month);
-    std::size_t at = bytes.compare(0, 7, start) == 0 ? 0 : bytes.find(std::string("\n") + start);
+    std::snprintf(start, sizeof start, "\n%02d.%02d.;", day, month);
+    std::size_t at = bytes.find(start);
     if (at == std::string::npos)
-        return std::string();
-    at = bytes.find(';', at) + 1;
-    return bytes.substr(at, bytes.find_first_of("\r\n", at) - at);
+        return std::wstring();
+    at += 8;
+    std::string name = bytes.substr(at, bytes.find_first_of("\r\n", at) - at);
+    std::wstring wide(name.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), &wide[0],
+                                    static_cast<int>(wide.size())));
+    return wide;
 }
 
 bool ShowsName(const std::wstring& title, const std::wstring& name)

@@ -16,9 +16,9 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes);
 // every date of the year, so that a test crossing midnight sees it too.
 std::string EveryDayList(const std::string& name);
 
-// The name the shipped jmena.txt gives for a date (Windows-1250 bytes),
-// found by a plain search for the line's start; empty when it has none.
-std::string ShippedName(int day, int month);
+// The name the shipped jmena.txt (UTF-8) gives for a date, found by a plain
+// search for the line's start; empty when it has none.
+std::wstring ShippedName(int day, int month);
 
 // Whether a title is "Dokument  * <day> - d.m.yyyy - hh:mm:ss * <name> *".
 bool ShowsName(const std::wstring& title, const std::wstring& name);

@@ -1,5 +1,5 @@
 // The ring: the bell loops while its box is open, also when a tick inside the
-// box rings again.
+// box rings again, and its box stands above every window.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -19,6 +19,17 @@ struct SoundCall {
 
 std::vector<SoundCall> soundCalls;
 const ModalDriver* driver = nullptr;
+std::vector<UINT> boxTypes;
+
+// Wine 8 ignores MB_TOPMOST (the box never gets WS_EX_TOPMOST), so what the
+// program asks of Windows is checked: by the documentation of MessageBox,
+// MB_TOPMOST creates the box with WS_EX_TOPMOST, MB_SETFOREGROUND has the
+// system call SetForegroundWindow for it.
+int WINAPI RecordingBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    boxTypes.push_back(type);
+    return MessageBoxW(owner, text, caption, type);
+}
 
 BOOL WINAPI RecordingPlayer(LPCSTR sound, HMODULE module, DWORD flags)
 {
@@ -33,6 +44,7 @@ protected:
         MainWindowTest::SetUp();
         soundCalls.clear();
         bellSoundPlayer = RecordingPlayer;
+        ringBoxShower = RecordingBox;
     }
     // Rings while step drives its boxes.
     void Ring(const wchar_t* text, const wchar_t* caption, const std::function<void(const ModalDriver&)>& step)
@@ -65,6 +77,9 @@ TEST_F(RingBellTest, TheBellLoopsUntilItsBoxClosesAlsoWhenATickInsideTheBoxRings
     EXPECT_EQ(rung[0].text, "Bud\xEDk zvon\xED");
     EXPECT_EQ(rung[0].caption, "Alarm");
     EXPECT_EQ(rung[0].owner, owner.hwnd());
+    // Above every window, also where Windows does not let it take the front.
+    const UINT type = MB_OK | MB_TOPMOST | MB_SETFOREGROUND;
+    EXPECT_EQ(boxTypes, (std::vector<UINT>{ type, type }));
     // The bell starts in a loop before each box opens and stops once each has
     // closed: the inner ring restarts it and its box's closing stops it.
     const DWORD loop = SND_RESOURCE | SND_ASYNC | SND_LOOP;

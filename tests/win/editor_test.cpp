@@ -39,7 +39,7 @@ TEST_F(NameListEditor, ACorrectionSavedAfterTheEditorHasEndedShowsOnTheNextTick)
     wchar_t notepad[MAX_PATH];
     GetSystemDirectoryW(notepad, MAX_PATH);
     EXPECT_EQ(Utf8(askedFor), Utf8(notepad) + "\\notepad.exe") << "Windows' own Notepad, by its full path";
-    EXPECT_EQ(Utf8(askedWith), Utf8(ListPath()));
+    EXPECT_EQ(Utf8(askedWith), "\"" + Utf8(ListPath()) + "\"") << "the list's path whole, in quotes";
 
     // The next tick reads the list, still unchanged; the user saves the
     // correction in the tab only then.

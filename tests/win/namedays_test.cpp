@@ -60,18 +60,33 @@ TEST_F(NameDaysTest, TheListIsReadWhileAnotherProgramHoldsItOpenAndAgainOnceItIs
     EXPECT_TRUE(UpdateTodayName(6, 12));
     EXPECT_EQ(todayName, Cp1250("Mikuláš"));
 
-    // Saved by any editor: the next tick reads it. Changed with its
-    // last-write time kept, it is read again only when a lookup is due.
-    FILETIME written;
-    ASSERT_TRUE(GetFileTime(writer, nullptr, nullptr, &written));
-    DWORD count = 0;
-    ASSERT_TRUE(WriteFile(writer, "06.12.;Nikolas\r\n", 16, &count, nullptr));
-    ASSERT_TRUE(SetFileTime(writer, nullptr, nullptr, &written));
-    EXPECT_TRUE(UpdateTodayName(6, 12));
-    EXPECT_EQ(todayName, Cp1250("Mikuláš"));
-    ASSERT_TRUE(WriteList("06.12.;Nikodem\r\n"));
-    EXPECT_TRUE(UpdateTodayName(6, 12));
-    EXPECT_EQ(todayName, "Nikodem");
+    // Saved with a last-write time (in the system's 100-ns units from now):
+    // the name the next tick has.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    auto nameAfterSaving = [writer, now](const char* line, LONGLONG fromNow) {
+        ULARGE_INTEGER at = { { now.dwLowDateTime, now.dwHighDateTime } };
+        at.QuadPart += fromNow;
+        FILETIME written = { at.LowPart, at.HighPart };
+        DWORD count = 0;
+        EXPECT_TRUE(SetFilePointer(writer, 0, nullptr, FILE_BEGIN) == 0
+                    && WriteFile(writer, line, static_cast<DWORD>(strlen(line)), &count, nullptr)
+                    && SetEndOfFile(writer) && SetFileTime(writer, nullptr, nullptr, &written));
+        EXPECT_TRUE(UpdateTodayName(6, 12));
+        return todayName;
+    };
+    const LONGLONG hour = 36000000000;
+    // Saved by any editor: the next tick reads it, also when it is put back
+    // with an older write time (a backup copied over it).
+    EXPECT_EQ(nameAfterSaving("06.12.;Nikolas\r\n", -hour), "Nikolas");
+    // Changed with its last-write time and size kept, long after that time,
+    // it is read again only when a lookup is due; a new size tells the save.
+    EXPECT_EQ(nameAfterSaving("06.12.;Nikodem\r\n", -hour), "Nikolas");
+    EXPECT_EQ(nameAfterSaving("06.12.;Nikodem a Ema\r\n", -hour), "Nikodem a Ema");
+    // FAT keeps write times in steps of 2 s, rounded up: a save in the step of
+    // the last read keeps both time and size, and shows on the next tick.
+    EXPECT_EQ(nameAfterSaving("06.12.;Nikodem a Eva\r\n", 10000000), "Nikodem a Eva");
+    EXPECT_EQ(nameAfterSaving("06.12.;Nikodem a Iva\r\n", 10000000), "Nikodem a Iva");
     CloseHandle(writer);
     EXPECT_TRUE(dismisser->boxes().empty()) << "the list could not be opened: " << dismisser->boxes()[0].text;
 }

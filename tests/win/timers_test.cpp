@@ -322,12 +322,13 @@ TEST_F(TimersTest, TheMenuCommandWhileItsDialogIsOpenOpensNoSecondOne)
         RunCountdownDialog(main);   // returns at once
         EXPECT_EQ(countdownActive, 1) << "the countdown goes on";
         EXPECT_EQ(countdownStartMs, 77u);
-        SetPickerTime(GetDlgItem(dlg, IDC_TIMEPICKER), WithTimeOfDay(fakeLocal, 0, 2, 0));
+        // The longest countdown, up to the last hour.
+        SetPickerTime(GetDlgItem(dlg, IDC_TIMEPICKER), WithTimeOfDay(fakeLocal, 23, 59, 59));
         PressOk(dlg);
         return true;
     });
     EXPECT_EQ(CountCaptioned("Timerset"), 1);
-    EXPECT_STREQ(TimerSettings.countdownDuration, "00:02:00");
+    EXPECT_STREQ(TimerSettings.countdownDuration, "23:59:59");
 
     WithDialog("AlarmSet", [&] { RunAlarmDialog(main); }, [&](HWND dlg) {
         RunAlarmDialog(main);
@@ -393,14 +394,14 @@ TEST_F(TimersTest, AlarmOkKeepsOnlyTheTimeOfDayAndUntickedSwitchesItOff)
 {
     WithDialog("AlarmSet", [&] { RunAlarmDialog(main); }, [&](HWND dlg) {
         SendMessageW(GetDlgItem(dlg, IDC_ALARMCHECK), BM_CLICK, 0, 0);
-        SYSTEMTIME tomorrow = WithTimeOfDay(fakeLocal, 7, 8, 9);
+        SYSTEMTIME tomorrow = WithTimeOfDay(fakeLocal, 23, 8, 9);   // the day's last hour too
         tomorrow.wDay += 1;
         SetPickerTime(GetDlgItem(dlg, IDC_TIMEPICKER), tomorrow);
         PressOk(dlg);
         return true;
     });
     EXPECT_STREQ(TimerSettings.alarmFlag, "Yes");
-    EXPECT_STREQ(TimerSettings.alarmTime, "07:08:09");
+    EXPECT_STREQ(TimerSettings.alarmTime, "23:08:09");
 
     const SYSTEMTIME opened = Now();
     WithDialog("AlarmSet", [&] { RunAlarmDialog(main); }, [&](HWND dlg) {
@@ -410,7 +411,7 @@ TEST_F(TimersTest, AlarmOkKeepsOnlyTheTimeOfDayAndUntickedSwitchesItOff)
         EXPECT_TRUE(IsWindowEnabled(picker));
         SYSTEMTIME shown = PickerTime(picker);
         EXPECT_TRUE(shown.wDay == opened.wDay || shown.wDay == Now().wDay) << "today's date with the alarm's time";
-        EXPECT_EQ(shown.wHour, 7);
+        EXPECT_EQ(shown.wHour, 23);
         EXPECT_EQ(shown.wMinute, 8);
         EXPECT_EQ(shown.wSecond, 9);
         SendMessageW(check, BM_CLICK, 0, 0);

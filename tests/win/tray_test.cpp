@@ -1,6 +1,6 @@
 // The tray icon and its menu: the record the shell gets, the error boxes, the
-// menu as the user sees it, which clicks open it, and the icon coming back
-// after a shell restart.
+// menu as the user sees it, which clicks open it, the icon at a new display
+// scale and after a shell restart, and today in the tooltip.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "namedays/namedays.h"
 #include "res/resource.h"
 #include "support/mainwindow.h"
+#include "support/namelistfiles.h"
 
 using namespace testsupport;
 
@@ -29,66 +31,74 @@ struct ShellCall {
 std::vector<ShellCall> shellCalls;
 enum class Shell { Answers, RefusesAll, RefusesAdd } shellMode = Shell::Answers;
 
-BOOL WINAPI WatchingNotifier(DWORD message, PNOTIFYICONDATAA data)
+BOOL WINAPI WatchingNotifier(DWORD message, PNOTIFYICONDATAW data)
 {
     DWORD size = data->cbSize < sizeof *data ? data->cbSize : sizeof *data;
     const BYTE* bytes = reinterpret_cast<const BYTE*>(data);
     ShellCall call{ message, std::vector<BYTE>(bytes, bytes + size), FALSE, IsWindow(data->hWnd) != FALSE };
     bool refuse = shellMode == Shell::RefusesAll || (shellMode == Shell::RefusesAdd && message == NIM_ADD);
-    call.result = refuse ? FALSE : Shell_NotifyIconA(message, data);
+    call.result = refuse ? FALSE : Shell_NotifyIconW(message, data);
     shellCalls.push_back(call);
     return call.result;
+}
+
+// The shell's wide record with balloon fields, written out by its published
+// layout: 936 bytes, everything not set zero.
+struct ExpectedRecord {
+    std::vector<BYTE> bytes = std::vector<BYTE>(936, 0);
+    ExpectedRecord(HWND hwnd)
+    {
+        Put(0, 936);
+        Put(4, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)));
+        Put(8, 1);
+    }
+    void Put(size_t offset, DWORD value) { memcpy(&bytes[offset], &value, 4); }
+    void Text(size_t offset, const std::wstring& text) { memcpy(&bytes[offset], text.c_str(), 2 * text.size() + 2); }
+
+    void Icon(HICON icon, DWORD flags, const std::wstring& tip = L"Tikavo_T 1.0.8.0")
+    {
+        Put(12, flags);
+        Put(16, 1025);   // the callback message
+        Put(20, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(icon)));
+        Text(24, tip);   // 128 characters
+        // 280 state, 284 state mask: 0
+    }
+    void Balloon()
+    {
+        Text(288, Wide("Zobrazí den, datum, tikavo\na jméno v horním pruhu okna."));   // 256 characters
+        Put(800, 10000);                  // time-out
+        Text(804, L"Tikavo_T 1.0.8.0");   // balloon title, 64 characters
+        Put(932, NIIF_INFO | NIIF_RESPECT_QUIET_TIME);
+    }
+};
+
+// A record's fields as the shell got them.
+NOTIFYICONDATAW Fields(const ShellCall& call)
+{
+    NOTIFYICONDATAW fields = {};
+    memcpy(&fields, call.record.data(), std::min(call.record.size(), sizeof fields));
+    return fields;
 }
 
 // Whether the shell knows the program's icon of this window: a change
 // without any field succeeds only for an icon that exists.
 bool IconExists(HWND hwnd)
 {
-    NOTIFYICONDATAA probe = {};
-    probe.cbSize = 488;
+    NOTIFYICONDATAW probe = {};
+    probe.cbSize = 936;
     probe.hWnd = hwnd;
     probe.uID = 1;
-    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
 void RemoveIconBehindTheProgramsBack(HWND hwnd)
 {
-    NOTIFYICONDATAA record = {};
-    record.cbSize = 488;
+    NOTIFYICONDATAW record = {};
+    record.cbSize = 936;
     record.hWnd = hwnd;
     record.uID = 1;
-    Shell_NotifyIconA(NIM_DELETE, &record);
+    Shell_NotifyIconW(NIM_DELETE, &record);
 }
-
-// The shell's ANSI record with balloon fields, written out by its published
-// layout: 488 bytes, everything not set zero.
-struct ExpectedRecord {
-    std::vector<BYTE> bytes = std::vector<BYTE>(488, 0);
-    ExpectedRecord(HWND hwnd)
-    {
-        Put(0, 488);
-        Put(4, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)));
-        Put(8, 1);
-    }
-    void Put(size_t offset, DWORD value) { memcpy(&bytes[offset], &value, 4); }
-    void Text(size_t offset, const std::string& text) { memcpy(&bytes[offset], text.c_str(), text.size() + 1); }
-
-    void Icon(HICON icon, DWORD flags)
-    {
-        Put(12, flags);
-        Put(16, 1025);   // the callback message
-        Put(20, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(icon)));
-        Text(24, "Tikavo_T 1.0.8.0");   // tooltip, 128 bytes
-        // 152 state, 156 state mask: 0
-    }
-    void Balloon()
-    {
-        Text(160, Cp1250("Zobrazí den, datum, tikavo\na jméno v horním pruhu okna."));   // 256 bytes
-        Put(416, 10000);                 // time-out
-        Text(420, "Tikavo_T 1.0.8.0");   // balloon title, 64 bytes
-        Put(484, NIIF_INFO);
-    }
-};
 
 // Where two records differ, for a failure message.
 std::string FirstDifference(const std::vector<BYTE>& got, const std::vector<BYTE>& want)
@@ -102,9 +112,17 @@ std::string FirstDifference(const std::vector<BYTE>& got, const std::vector<BYTE
     return "none";
 }
 
-HICON TrayIconResource()
+// The width of an icon's image; 0 for no icon.
+int IconWidth(HICON icon)
 {
-    return LoadIconA(GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_TRAYICON));
+    ICONINFO info = {};
+    BITMAP bitmap = {};
+    if (GetIconInfo(icon, &info)) {
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    return bitmap.bmWidth;
 }
 
 // ---- The menu, seen while its own loop runs ---------------------------
@@ -235,13 +253,14 @@ protected:
 
 TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
 {
-    // The window's creation added the icon, with its balloon.
+    // The window's creation added the icon at the small-icon size, with its
+    // balloon.
     ASSERT_EQ(shellCalls.size(), 1u);
     EXPECT_EQ(shellCalls[0].message, static_cast<DWORD>(NIM_ADD));
     EXPECT_TRUE(shellCalls[0].result) << "Wine's shell refused the icon";
-    ASSERT_NE(TrayIconResource(), nullptr);
+    EXPECT_EQ(IconWidth(Fields(shellCalls[0]).hIcon), GetSystemMetrics(SM_CXSMICON));
     ExpectedRecord added(main);
-    added.Icon(TrayIconResource(), NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
+    added.Icon(Fields(shellCalls[0]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
     added.Balloon();
     EXPECT_EQ(shellCalls[0].record, added.bytes) << "first difference: "
                                                   << FirstDifference(shellCalls[0].record, added.bytes);
@@ -258,6 +277,7 @@ TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
     // And once more by hand: the record does not keep anything of the removal.
     EXPECT_TRUE(AddTrayIcon(main));
     ASSERT_EQ(shellCalls.size(), 3u);
+    added.Icon(Fields(shellCalls[2]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
     EXPECT_EQ(shellCalls[2].record, added.bytes) << "first difference: "
                                                   << FirstDifference(shellCalls[2].record, added.bytes);
     EXPECT_TRUE(IconExists(main));
@@ -455,9 +475,20 @@ TEST_F(TrayTest, OnlyARightButtonPressOnTheIconOpensTheMenuAndAChosenItemComesBa
     EXPECT_EQ(watcher.showings.size(), 2u);
 }
 
-TEST_F(TrayTest, TheIconComesBackWhenTheShellRestarts)
+TEST_F(TrayTest, TheIconFollowsTheDisplayScaleAndComesBackWhenTheShellRestarts)
 {
+    KillTimer(main, mainTimerId);   // no tick changes the tooltip meanwhile
     ASSERT_TRUE(IconExists(main));
+    // A new display scale (150 %): the image at its small-icon size.
+    shellCalls.clear();
+    RECT suggested = { 0, 0, 0, 0 };
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(Fields(shellCalls[0]).uFlags, static_cast<UINT>(NIF_ICON));
+    EXPECT_EQ(IconWidth(Fields(shellCalls[0]).hIcon), 24);
+    EXPECT_TRUE(shellCalls[0].result);
+
     ASSERT_NE(taskbarCreatedMessage, 0u);
     ASSERT_EQ(taskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
     // Every step runs with a box closer, so a wrong box fails the test
@@ -475,8 +506,10 @@ TEST_F(TrayTest, TheIconComesBackWhenTheShellRestarts)
     EXPECT_TRUE(IconExists(main));
     ASSERT_EQ(shellCalls.size(), 1u);
     EXPECT_EQ(shellCalls[0].message, static_cast<DWORD>(NIM_ADD));
+    // Loaded anew for the window's display scale (under Wine, always 100 %).
+    EXPECT_EQ(IconWidth(Fields(shellCalls[0]).hIcon), GetSystemMetrics(SM_CXSMICON));
     ExpectedRecord again(main);
-    again.Icon(TrayIconResource(), NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    again.Icon(Fields(shellCalls[0]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     EXPECT_EQ(shellCalls[0].record, again.bytes) << "first difference: "
                                                   << FirstDifference(shellCalls[0].record, again.bytes);
 
@@ -487,6 +520,7 @@ TEST_F(TrayTest, TheIconComesBackWhenTheShellRestarts)
     EXPECT_TRUE(IconExists(main));
     ASSERT_EQ(shellCalls.size(), 2u);
     EXPECT_EQ(shellCalls[1].message, static_cast<DWORD>(NIM_MODIFY));
+    again.Icon(Fields(shellCalls[1]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     EXPECT_EQ(shellCalls[1].record, again.bytes);
 
     // The real shell, told twice, keeps one icon and says yes.
@@ -505,6 +539,93 @@ TEST_F(TrayTest, TheIconComesBackWhenTheShellRestarts)
     bool readded = true;
     EXPECT_EQ(ShowBoxesOf([&] { readded = ReAddTrayIcon(main); }, main).size(), 1u);
     EXPECT_FALSE(readded);
+}
+
+int editorStarts = 0;
+BOOL WINAPI CountingEditor(SHELLEXECUTEINFOW*)
+{
+    ++editorStarts;
+    return FALSE;
+}
+
+TEST_F(TrayTest, EditaceJmenIsGreyedAndRefusedWhileARingBoxIsOpen)
+{
+    editorStarter = CountingEditor;
+    MenuWatcher watcher;   // reads each showing, then closes it
+    bool asked = false;
+    ModalDriver ring("the ring box to be closed", 10000, [&] {
+        std::vector<HWND> open = ring.open();
+        if (open.empty() || asked)
+            return;
+        asked = true;
+        TrayNotification(WM_RBUTTONDOWN);
+        // As chosen in a menu shown before the ring began.
+        SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);
+        PressOk(open.back());
+    });
+    RingBell(main, L"Alarm", L"Alarm");
+    EXPECT_EQ(editorStarts, 0) << "the editor started while the ring box was open";
+    SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);
+    EXPECT_EQ(editorStarts, 1) << "the editor refused once the box has closed";
+    editorStarter = ShellExecuteExW;
+
+    ASSERT_EQ(watcher.showings.size(), 1u);
+    ASSERT_EQ(watcher.showings[0].items.at(3).id, static_cast<UINT>(IDM_EDIT_NAMES));
+    EXPECT_TRUE(watcher.showings[0].items[3].grayed) << "\"Editace jmen\" offered while the ring box is open";
+}
+
+// ---- The tooltip: today in its second line ------------------------------
+
+SYSTEMTIME tipNow;
+void WINAPI TipClock(LPSYSTEMTIME now)
+{
+    *now = tipNow;
+}
+
+class TrayTooltip : public TrayTest {
+protected:
+    // The tooltips one tick at the given moment has the shell change (and
+    // nothing else: no balloon again); "?" for any other call.
+    std::vector<std::wstring> TipsOfATick(const SYSTEMTIME& at)
+    {
+        tipNow = at;
+        shellCalls.clear();
+        RunTick(main);
+        std::vector<std::wstring> tips;
+        for (const ShellCall& call : shellCalls)
+            tips.push_back(call.message == NIM_MODIFY && Fields(call).uFlags == NIF_TIP && call.result
+                           ? Fields(call).szTip : L"?");
+        return tips;
+    }
+};
+
+// Under code page 1250 and, in the locale run, 1252: the letters are right on both.
+TEST_F(TrayTooltip, ItsSecondLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem)
+{
+    using Tips = std::vector<std::wstring>;
+    auto tip = [](const std::string& today) { return Wide(("Tikavo_T 1.0.8.0\n" + today).c_str()); };
+    KillTimer(main, mainTimerId);   // the test ticks itself
+    readLocalTime = TipClock;
+    ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Květoslava"))));
+    EXPECT_EQ(TipsOfATick(At(2026, 12, 8, 23, 59, 58, 2)), Tips{ tip("Úterý 8.12.2026 – Květoslava") });
+    EXPECT_EQ(TipsOfATick(At(2026, 12, 8, 23, 59, 59, 2)), Tips{}) << "the same day and name: the shell is not told";
+    EXPECT_EQ(TipsOfATick(At(2026, 12, 9, 0, 0, 0, 3)), Tips{ tip("Středa 9.12.2026 – Květoslava") });
+
+    // A corrected name, no name, and a name too long for the field's 127 characters.
+    ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Řehoř"))));
+    EXPECT_EQ(TipsOfATick(At(2026, 12, 9, 0, 0, 1, 3)), Tips{ tip("Středa 9.12.2026 – Řehoř") });
+    ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList("")));
+    EXPECT_EQ(TipsOfATick(At(2026, 12, 9, 0, 0, 2, 3)), Tips{ tip("Středa 9.12.2026") });
+    const std::string longName(92, 'j');
+    ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(longName)));
+    const std::wstring cut = tip("Středa 9.12.2026 – " + longName).substr(0, 127);
+    EXPECT_EQ(TipsOfATick(At(2026, 12, 9, 0, 0, 3, 3)), Tips{ cut });
+
+    // A restarted shell gets the icon back with the tooltip of the day.
+    shellCalls.clear();
+    ASSERT_TRUE(ReAddTrayIcon(main));
+    ASSERT_FALSE(shellCalls.empty());
+    EXPECT_EQ(std::wstring(Fields(shellCalls.back()).szTip), cut);
 }
 
 TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
