@@ -20,20 +20,20 @@ bool Same(View a, View b)
 // Whether title carries what the window adds to every text.
 bool Carries(const TitleEntry& e, View title)
 {
-    View before = e.addsBefore, after = e.addsAfter;
-    return title.size() >= before.size() + after.size() && Same(title.substr(0, before.size()), before)
-        && Same(title.substr(title.size() - after.size()), after);
+    size_t before = e.addsBefore.size(), after = e.addsAfter.size();
+    return title.size() >= before + after && Same(title.substr(0, before), e.addsBefore)
+        && Same(title.substr(title.size() - after), e.addsAfter);
 }
 
 // title without what the window adds, where it carries that.
 View Middle(const TitleEntry& e, View title)
 {
-    size_t before = e.addsBefore.size(), both = before + e.addsAfter.size();
-    return Carries(e, title) ? title.substr(before, title.size() - both) : title;
+    size_t before = e.addsBefore.size(), after = e.addsAfter.size();
+    return Carries(e, title) ? title.substr(before, title.size() - before - after) : title;
 }
 
-// Whether shown, from written's character at on, is what was written, but
-// for letters of the decoration a code page showed as other letters or "?".
+// Whether shown is written's text from at on, but for letters of the decoration
+// that a code page showed as other letters or "?".
 bool Alike(View shown, const WrittenText& written, size_t at)
 {
     for (size_t i = 0; i < shown.size(); ++i, ++at) {
@@ -57,11 +57,11 @@ bool ShowsText(View title, const WrittenText& written)
     if (Same(title, text))
         return true;    // the ordinary tick's case
     size_t lead = 0, trail = 0, ownEnd = written.ownAt + written.ownLength;
-    size_t dayFrom = (written.ownAt == 0 ? written.ownLength : 0) + clockLead;
     while (lead < written.ownAt && text[lead] == u' ')
         ++lead;
     while (trail < text.size() - ownEnd && text[text.size() - 1 - trail] == u' ')
         ++trail;
+    size_t dayFrom = (written.ownAt == 0 ? written.ownLength : 0) + clockLead;
     bool trimmed = lead + trail > 0 && title.size() == text.size() - lead - trail;
     return ((title.size() == text.size() || title.size() > dayFrom) && Alike(title, written, 0))
         || (trimmed && Alike(title, written, lead));
@@ -79,8 +79,7 @@ bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
     return false;
 }
 
-// The text that makes the window show its own title: without what it adds
-// to every text (forgotten once its own title no longer carries it).
+// The own title without what the window adds (forgotten once it no longer carries it).
 View Unadded(TitleEntry& e)
 {
     if (!Carries(e, e.own))
@@ -110,13 +109,12 @@ enum class Outcome {
     Renamed,      // its owner set a title meanwhile
 };
 
-// The window shows title after a write. Where that is the text written last
-// whole with something around it that its owner's titles carry too (in front
-// it begins the own title and the one it was taken from, behind it ends that),
-// it is what the window adds to every text: learned, and the own title taken
-// anew. Read right after the write, with something else around, the window
-// shows that text so (a count that changes every time). Anything else its
-// owner set (later, also a mark around the text).
+// The window shows title after a write. The text written last whole, with
+// something around it that its owner's titles carry too (in front it begins
+// the own title and the title it was taken from, behind it ends that), shows
+// what the window adds to every text: learned, the own title taken anew.
+// Right after the write, something else around it changes every time (a
+// count): the window shows that text so. Anything else its owner set.
 Outcome Judge(TitleLedger& ledger, TitleEntry& e, View title, bool justWritten)
 {
     WrittenText& written = e.written[0];
@@ -136,17 +134,16 @@ Outcome Judge(TitleLedger& ledger, TitleEntry& e, View title, bool justWritten)
             return Outcome::Additions;
         }
     }
-    if (found && justWritten) {
-        written.around.assign(title);
-        return Outcome::Shown;
+    if (!found || !justWritten) {
+        OwnFrom(ledger, e, title);
+        return Outcome::Renamed;
     }
-    OwnFrom(ledger, e, title);
-    return Outcome::Renamed;
+    written.around.assign(title);
+    return Outcome::Shown;
 }
 
-// The window shows title: unless that is a text written into it last, its
-// own title is what its owner set; a write answered late may show what the
-// window adds to every text.
+// The window shows title: unless that is a text written into it last, its own
+// title is what its owner set. A write answered late may show what it adds.
 void Notice(TitleLedger& ledger, TitleEntry& e, View title)
 {
     bool resolved = std::exchange(e.pending, false);
@@ -166,13 +163,14 @@ Outcome Read(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool
     return access.read(access.context, e.window, ledger.title) ? Outcome::Read : Outcome::Unreadable;
 }
 
-// Writes text (its room reused) and, with readBack, reads the window again.
-Outcome Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, std::u16string& text, size_t ownAt,
-              size_t ownLength, bool readBack)
+// Writes ledger.text (its room reused), the own title at ownAt; with
+// readBack, reads the window again.
+Outcome Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, size_t ownAt, size_t ownLength,
+              bool readBack)
 {
     std::swap(e.written[0], e.written[1]);
     WrittenText& written = e.written[0];
-    written.text.swap(text);
+    written.text.swap(ledger.text);
     written.around.clear();
     written.ownAt = ownAt;
     written.ownLength = ownLength;
@@ -192,7 +190,7 @@ bool GiveOwnBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e)
 {
     for (int writes = 0; writes < giveBackWrites; ++writes) {
         ledger.text.assign(Unadded(e));
-        switch (Write(ledger, access, e, ledger.text, 0, ledger.text.size(), true)) {
+        switch (Write(ledger, access, e, 0, ledger.text.size(), true)) {
         case Outcome::Wait: return false;
         case Outcome::Additions: break;
         case Outcome::Renamed: if (Same(ledger.title, e.own)) return true; break;
@@ -202,8 +200,7 @@ bool GiveOwnBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e)
     return false;
 }
 
-// Gives the window its own title back where it still needs it; true once it
-// can be let go.
+// Gives the window its own title back where it needs it; true once it can be let go.
 bool GiveBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient)
 {
     switch (Read(ledger, access, e, patient)) {
@@ -215,22 +212,15 @@ bool GiveBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, boo
     }
 }
 
-// Every window but the one in front is given its title back; those that can
-// be are let go.
-void GiveTitlesBack(TitleLedger& ledger, const TitleAccess& access, bool patient)
-{
-    auto& entries = ledger.entries;
-    entries.erase(std::remove_if(entries.begin(), entries.end(), [&](TitleEntry& e) {
-        return e.window != ledger.front && GiveBack(ledger, access, e, patient);
-    }), entries.end());
-}
-
 }  // namespace
 
-void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front)
+void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front, bool patient)
 {
     ledger.front = front;
-    GiveTitlesBack(ledger, access, false);
+    auto& entries = ledger.entries;
+    entries.erase(std::remove_if(entries.begin(), entries.end(), [&](TitleEntry& e) {
+        return e.window != front && GiveBack(ledger, access, e, patient);
+    }), entries.end());
 }
 
 void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitleParts& parts)
@@ -257,7 +247,7 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
         size_t ownAt = ComposeTitle(ledger.text, own, parts);
         if (ledger.text.size() + e->addsBefore.size() + e->addsAfter.size() > maxTitleLength)
             return;   // too long to read back: not decorated
-        switch (Write(ledger, access, *e, ledger.text, ownAt, own.size(), !keeps)) {
+        switch (Write(ledger, access, *e, ownAt, own.size(), !keeps)) {
         case Outcome::Additions: continue;   // written again without what it adds
         case Outcome::LetGo: entries.erase(e); return;
         case Outcome::Unreadable: GiveOwnBack(ledger, access, *e); return;
@@ -268,9 +258,7 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
 
 void GiveAllTitlesBack(TitleLedger& ledger, const TitleAccess& access)
 {
-    // A second round for the writes the first left unanswered.
-    ledger.front = 0;
-    GiveTitlesBack(ledger, access, true);
-    GiveTitlesBack(ledger, access, true);
+    FollowFront(ledger, access, 0, true);
+    FollowFront(ledger, access, 0, true);   // for the writes the first round left unanswered
     ledger.entries.clear();
 }

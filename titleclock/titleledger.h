@@ -1,37 +1,35 @@
 // The titles of other programs' windows: what the clock writes into them,
-// and how each of them gets exactly its own title back. Titles are UTF-16;
-// the program's Windows-1250 texts are widened.
+// and how each gets exactly its own title back. Titles are UTF-16; the
+// program's Windows-1250 texts are widened.
 //
-// A decoration is the clock text "  * <day> - D.M.YYYY - HH:MM:SS * ", the
-// name and " *", and while a countdown runs " Za HH:MM:SS" with the note:
-// behind the own title "  <note>" to the title's end, in front " <note> * "
-// and a space after the own title. From " - " on the clock text is ASCII,
-// which no code page alters; its day is one word a code page may alter.
+// A decoration: the clock text "  * <day> - D.M.YYYY - HH:MM:SS * " (ASCII
+// from " - " on, which no code page alters; the day one word), the name and
+// " *", and while a countdown runs " Za HH:MM:SS" and the note: behind the
+// own title "  <note>" to the title's end, in front " <note> * " and a space
+// after the own title.
 //
 // The rules:
-// - A window's own title is what it shows without any whole decoration: a
-//   clock text with its two spaces (at the title's start a window may have
-//   trimmed them), a name and a note that do not run into the next clock
-//   text, a countdown only in the form of its placement. This run's last two
-//   decorations count wherever they stand. Anything else is its owner's.
-// - While a window shows a text written into it last, as a window may show
-//   it (letters of the decoration in another code page, cut short, its ends
-//   trimmed, with what it adds to every text, or, read right after the
-//   write, with something around it that changes every time), its own title
-//   stays; anything else its owner set.
-// - What a window adds to every text, where its owner's titles carry it
-//   too, is learned from a read-back, and left out of what is written.
-// - After a write not answered in time (on Windows cancelled, or taken and
-//   completed later) nothing is written into the window until its owner
-//   answers.
-// - A window that left the front is given its own title back until it shows
-//   it; one that refuses writes (run as administrator) or is gone is let go.
-//   One whose title a write made too long to read is written its own.
-// - At most maxWindows windows are kept: while that many wait for their
+// - A window's own title is what it shows without its whole decorations:
+//   clock texts with their two spaces (at a title's start a window may have
+//   trimmed them), names and notes that do not run into the next clock text,
+//   countdowns in the form of their placement; this run's last two wherever
+//   they stand. Anything else is its owner's.
+// - While a window shows a text written into it last as a window may (the
+//   decoration's letters in another code page, cut short, trimmed, with what
+//   it adds to every text, or, right after the write, with a count around it
+//   that changes each time), its own title stays; else its owner set one.
+// - What a window adds to every text, where its owner's titles carry it too,
+//   is learned from a read-back and left out of what is written.
+// - After a write not answered in time nothing more is written until the
+//   owner answers (on Windows it was cancelled, or taken and completes later).
+// - A window that left the front is written its own title until it shows it;
+//   one that refuses writes (run as administrator) or is gone is let go, one
+//   whose title grew too long to read is written its own title first.
+// - At most maxWindows windows are kept; while that many wait for their
 //   titles, no new one is decorated. Titles longer than maxTitleLength are
-//   not read, and no window is decorated beyond it.
-// The system's side comes in through TitleAccess: the same rules run against
-// real windows and against a model of them.
+//   not read, and none is decorated beyond it.
+// The system comes in through TitleAccess: the rules run on real windows and
+// on a model of them alike.
 #ifndef TIKAVO_TITLELEDGER_H
 #define TIKAVO_TITLELEDGER_H
 
@@ -75,8 +73,7 @@ constexpr size_t maxTitleLength = 32766;
 enum class WriteAnswer { Answered, Pending, Refused, Gone };
 
 struct TitleAccess {
-    // The window's whole title; false when it is gone or longer than maxTitleLength.
-    bool (*read)(void* context, WindowId window, std::u16string& title);
+    bool (*read)(void* context, WindowId window, std::u16string& title);   // false: gone, or too long
     WriteAnswer (*write)(void* context, WindowId window, const char16_t* text);
     // Whether its owner has handled all sent to it, or it is gone (patient at exit).
     bool (*answers)(void* context, WindowId window, bool patient);
@@ -98,8 +95,8 @@ struct TitleLedger {
 };
 
 // Tick step 1: follows the window in front (0 for none); every other window
-// is given its own title back where it still needs it.
-void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front);
+// is given its own title back where it still needs it (patient: at exit).
+void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front, bool patient = false);
 // Tick step 8: decorates the window in front.
 void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitleParts& parts);
 // At exit: every window is given its own title back, and the ledger emptied.

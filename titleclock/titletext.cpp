@@ -9,26 +9,20 @@ using View = std::u16string_view;
 namespace {
 
 constexpr size_t none = View::npos;
-// The clock text: two spaces, "* ", a day of at most maxDayLength letters,
-// then clockTail ('9' a digit, '0' a digit or none), then a space.
+// A clock text: two spaces, "* ", a day of at most maxDayLength letters, then
+// clockTail ('9' a digit, '0' a digit or none) and a space.
 constexpr size_t clockSpaces = 2, maxDayLength = 16;
 constexpr View clockTail = u" - 90.90.9999 - 99:99:99 *";
-constexpr View countdown = u" Za 99:99:99";
 
 // pattern at at; where it ends, or none.
 size_t Match(View s, size_t at, View pattern)
 {
     for (char16_t p : pattern) {
         bool digit = at < s.size() && s[at] >= u'0' && s[at] <= u'9';
-        if (p == u'0' || p == u'9') {
-            if (!digit && p == u'9')
-                return none;
+        if (p == u'9' || p == u'0')
             at += digit;
-        } else if (at < s.size() && s[at] == p) {
-            ++at;
-        } else {
+        if ((p == u'9' && !digit) || (p != u'9' && p != u'0' && (at >= s.size() || s[at++] != p)))
             return none;
-        }
     }
     return at;
 }
@@ -42,14 +36,14 @@ bool At(View s, size_t at, View text)
 // empty for an own title given back.
 View Ours(const WrittenText& written)
 {
-    View text = written.text, own = text.substr(written.ownAt, written.ownLength);
-    View decoration = written.ownAt > 0 ? text.substr(0, written.ownAt) : text.substr(own.size());
+    View text = written.text;
+    View decoration = written.ownAt > 0 ? text.substr(0, written.ownAt) : text.substr(written.ownLength);
     return decoration.substr(std::min(clockSpaces, decoration.size()));
 }
 
 // A clock text that may begin a decoration: [start, end) from its two spaces
-// (at the title's start a window may have trimmed them) to the space after
-// its time's star. One of this run's (ours: an index into written) counts
+// (a window may have trimmed them at the title's start) to the space after
+// its time's star. One of this run's (ours: which of written) counts
 // wherever it stands, its spaces where both are there.
 struct Clock {
     size_t start = none, star = none, end = none;
@@ -64,17 +58,14 @@ Clock FindClock(View s, size_t from, const WrittenText (&written)[2])
             --day;
         if (end == none || day == dash || day < from + 2 || !At(s, day - 2, u"* "))
             continue;
-        Clock clock{ day - 2, day - 2, end + At(s, end, u" ") };
-        while (clock.start > from && clock.star - clock.start < clockSpaces && s[clock.start - 1] == u' ')
-            --clock.start;
+        size_t star = day - 2;
+        bool spaced = (star >= from + clockSpaces && At(s, star - clockSpaces, u"  ")) || s.find_first_not_of(u' ') == star;
+        Clock clock{ spaced ? star - std::min(star, clockSpaces) : star, star, end + At(s, end, u" ") };
         for (int last = 1; last >= 0; --last) {   // also cut short where the title ends
             View ours = Ours(written[last]);
-            if (!ours.empty() && Resembles(s, clock.star, ours.substr(0, s.size() - clock.star)))
+            if (!ours.empty() && Resembles(s, star, ours.substr(0, s.size() - star)))
                 clock.ours = last;
         }
-        bool spaced = clock.star - clock.start == clockSpaces || clock.start == 0;
-        if (!spaced && clock.ours >= 0)
-            clock.start = clock.star;
         if (spaced || clock.ours >= 0)
             return clock;
     }
@@ -93,15 +84,15 @@ struct Decoration {
     size_t end = none, spaces = 0;
 };
 
-// The end of a decoration of any run whose clock text ends at at, whole
-// before limit (the next clock text or the title's end): the name closed by
-// " *", then a countdown behind ("  " and the note up to limit) or in front
-// (" ", the note and " * ", and the title ends in a space), or then nothing
-// more behind or a space before the own title in front.
+// A decoration of any run whose clock text ends at at, whole before limit
+// (the next clock text or the title's end): the name closed by " *", then a
+// countdown behind ("  " and the note up to limit) or in front (" ", the note
+// and " * ", and the title ends in a space), else nothing more behind or a
+// space before the own title in front.
 Decoration Whole(View s, size_t at, size_t limit)
 {
     size_t name = Closed(s, at, u" *", limit);
-    size_t time = name == none ? none : Match(s, name, countdown);
+    size_t time = name == none ? none : Match(s, name, u" Za 99:99:99");
     if (time != none && At(s, time, u"  ") && time + 2 <= limit)
         return { limit };
     size_t note = time == none || !At(s, time, u" ") ? none : Closed(s, time + 1, u" * ", limit);
@@ -110,6 +101,13 @@ Decoration Whole(View s, size_t at, size_t limit)
     if (name == limit || name == none)
         return { name };
     return { s[name] == u' ' ? name + 1 : none };
+}
+
+// One of this run's decorations, its clock text at clock, as written.
+Decoration AsWritten(View s, size_t star, const WrittenText& written)
+{
+    size_t end = std::min(star + Ours(written).size(), s.size());
+    return { end, written.ownAt > 0 ? written.text.size() - written.ownAt - written.ownLength : 0 };
 }
 
 // Appends part of the own title without the spaces decorations in front
@@ -152,12 +150,8 @@ void Undecorate(View title, const WrittenText (&written)[2], std::u16string& own
     size_t from = 0, spaces = 0;
     for (Clock clock = FindClock(title, 0, written); clock.star != none;) {
         Clock next = FindClock(title, clock.end, written);
-        Decoration decoration = Whole(title, clock.end, std::min(next.start, title.size()));
-        if (clock.ours >= 0) {
-            const WrittenText& ours = written[clock.ours];
-            size_t end = clock.star + Ours(ours).size();
-            decoration = { std::min(end, title.size()), ours.ownAt > 0 ? ours.text.size() - ours.ownAt - ours.ownLength : 0 };
-        }
+        Decoration decoration = clock.ours >= 0 ? AsWritten(title, clock.star, written[clock.ours])
+                                                : Whole(title, clock.end, std::min(next.start, title.size()));
         if (decoration.end != none) {
             AppendOwn(own, title.substr(from, clock.start - from), spaces);
             from = decoration.end;

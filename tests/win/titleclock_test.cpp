@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
+#include <vector>
 #include <cstdlib>
 
 #include "res/resource.h"
@@ -155,6 +157,32 @@ TEST_F(TitleClockTest, AWindowWhoseOwnerIsBusyKeepsItsTitleAndTheClockGoesOn)
         Tick(Sunday(second));
     EXPECT_EQ(InternalTextOf(stuck.hwnd()), L"Zamrzl\u00E9 okno");
     RestoreTrackedTitle();
+    EXPECT_EQ(other.Title(), L"Dopis");
+    CloseHandle(release);
+}
+
+// Windows whose owners stop answering once decorated: at the exit they are
+// waited for together, about two seconds in all, not a second each per round.
+TEST_F(TitleClockTest, TheExitWaitsForOwnersThatDoNotAnswerAboutTwoSecondsInAll)
+{
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> busy{ 0 };
+    std::vector<std::unique_ptr<ThreadWindow>> stuck;
+    for (int i = 0; i < 4; ++i) {
+        stuck.push_back(std::make_unique<ThreadWindow>(L"Okno " + std::to_wstring(i)));
+        ASSERT_TRUE(stuck.back()->BringToFront());
+        Tick(Sunday(i));
+        stuck.back()->Run([&] { ++busy, WaitForSingleObject(release, 30000); });
+    }
+    ASSERT_TRUE(PumpUntil([&] { return busy == 4; }, 5000)) << "the owners never got busy";
+    TestWindow other(L"Dopis");
+    ASSERT_TRUE(other.BringToFront());
+    Tick(Sunday(10));
+    DWORD start = GetTickCount();
+    RestoreTrackedTitle();
+    DWORD took = GetTickCount() - start;
+    SetEvent(release);
+    EXPECT_LT(took, 4000u) << "the exit waited " << took << " ms for four owners";
     EXPECT_EQ(other.Title(), L"Dopis");
     CloseHandle(release);
 }
