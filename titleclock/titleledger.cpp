@@ -32,11 +32,11 @@ View Middle(const TitleEntry& e, View title)
     return Carries(e, title) ? title.substr(before, title.size() - before - after) : title;
 }
 
-// Whether shown is written's text from at on, but for letters of the decoration
-// that a code page showed as other letters or "?".
-bool Alike(View shown, const WrittenText& written, size_t at)
+// Whether shown begins written's text, but for letters of the decoration that
+// a code page showed as other letters or "?".
+bool Alike(View shown, const WrittenText& written)
 {
-    for (size_t i = 0; i < shown.size(); ++i, ++at) {
+    for (size_t at = 0, i = 0; i < shown.size(); ++i, ++at) {
         char16_t c = written.text[at], s = shown[i];
         bool own = at >= written.ownAt && at < written.ownAt + written.ownLength;
         bool letter = s >= 0x80 || ((s | 0x20) >= u'a' && (s | 0x20) <= u'z') || s == u'?';
@@ -47,8 +47,8 @@ bool Alike(View shown, const WrittenText& written, size_t at)
 }
 
 // Whether title shows the text written as a window may: whole, letter for
-// letter, cut short past the day's first letter (shorter, it might be its
-// owner's "Dokument  * "), or without the decoration's spaces at its ends.
+// letter, or cut short past the day's first letter (shorter, it might be its
+// owner's "Dokument  * "). Trimmed, it shows this run's text all the same.
 bool ShowsText(View title, const WrittenText& written)
 {
     View text = written.text;
@@ -56,15 +56,8 @@ bool ShowsText(View title, const WrittenText& written)
         return false;   // an empty title given back is its own anyway
     if (Same(title, text))
         return true;    // the ordinary tick's case
-    size_t lead = 0, trail = 0, ownEnd = written.ownAt + written.ownLength;
-    while (lead < written.ownAt && text[lead] == u' ')
-        ++lead;
-    while (trail < text.size() - ownEnd && text[text.size() - 1 - trail] == u' ')
-        ++trail;
     size_t dayFrom = (written.ownAt == 0 ? written.ownLength : 0) + clockLead;
-    bool trimmed = lead + trail > 0 && title.size() == text.size() - lead - trail;
-    return ((title.size() == text.size() || title.size() > dayFrom) && Alike(title, written, 0))
-        || (trimmed && Alike(title, written, lead));
+    return (title.size() == text.size() || title.size() > dayFrom) && Alike(title, written);
 }
 
 // Whether the window shows the text written last, or, while that write may
@@ -123,7 +116,7 @@ Outcome Judge(TitleLedger& ledger, TitleEntry& e, View title, bool justWritten)
     bool around = !text.empty() && title.size() > text.size() && !(learned && Carries(e, title));
     for (size_t at = 0; around && at + text.size() <= title.size(); ++at) {
         View before = title.substr(0, at), after = title.substr(at + text.size());
-        if (!Resembles(title, at, text))
+        if (!Alike(title.substr(at, text.size()), written))
             continue;
         found = true;
         if (Same(own.substr(0, at), before) && Same(seen.substr(0, at), before) && seen.size() >= after.size()
@@ -238,9 +231,9 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
         entries.erase(e);
     if (read != Outcome::Read)
         return;
-    // A window that shows exactly the text written last keeps what it is
-    // given: what it shows next needs no reading back.
-    bool keeps = !e->written[0].text.empty() && Same(ledger.title, e->written[0].text);
+    // A window that shows exactly the text written last, answered in time,
+    // keeps what it is given: what it shows next needs no reading back.
+    bool keeps = !e->pending && !e->written[0].text.empty() && Same(ledger.title, e->written[0].text);
     Notice(ledger, *e, ledger.title);
     for (int writes = 0; writes < decorationWrites; ++writes) {
         View own = Unadded(*e);
