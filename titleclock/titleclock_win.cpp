@@ -1,8 +1,6 @@
-// The system's side of the title ledger. Titles are read without a message
-// to the window's owner, so an owner that hangs cannot stop the clock while
-// it is read, and written with a message that gives up after a short while.
-// SMTO_BLOCK: while it waits, the program's thread handles nothing else, so
-// no tick, menu or box runs inside a title write.
+// The system's side of the title ledger. Titles are read without a message to
+// the owner (one that hangs cannot stop the clock), and written with one that
+// gives up after a while; SMTO_BLOCK: no tick, menu or box runs meanwhile.
 #include "titleclock/titleclock.h"
 
 #include <algorithm>
@@ -38,12 +36,10 @@ bool ReadTitle(void*, WindowId window, std::u16string& title)
     return true;
 }
 
-// On Windows a message the owner has not taken when the time runs out is
-// cancelled, one it took completes later, and a thread silent for about
-// 5 s is not sent to at all; a window of a program run as administrator
-// refuses at once. (Wine delivers a message that timed out later instead;
-// the ledger writes nothing more until the owner answers, so either way at
-// most the last text is still on its way.)
+// On Windows a message the owner has not taken in time is cancelled, one it
+// took completes later, a thread silent for about 5 s is not sent to, and a
+// window of a program run as administrator refuses at once. (Wine delivers a
+// timed-out message later; either way at most the last text is on its way.)
 WriteAnswer WriteTitle(void*, WindowId window, const char16_t* text)
 {
     DWORD_PTR result = 0;

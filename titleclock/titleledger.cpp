@@ -17,28 +17,22 @@ bool Same(View a, View b)
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
 }
 
-// Whether title carries what the window adds to every text.
-bool Carries(const TitleEntry& e, View title)
-{
-    size_t before = e.addsBefore.size(), after = e.addsAfter.size();
-    return title.size() >= before + after && Same(title.substr(0, before), e.addsBefore)
-        && Same(title.substr(title.size() - after), e.addsAfter);
-}
-
-// title without what the window adds, where it carries that.
+// title without what the window adds to every text, where it carries that.
 View Middle(const TitleEntry& e, View title)
 {
     size_t before = e.addsBefore.size(), after = e.addsAfter.size();
-    return Carries(e, title) ? title.substr(before, title.size() - before - after) : title;
+    bool carries = title.size() >= before + after && Same(title.substr(0, before), e.addsBefore)
+                && Same(title.substr(title.size() - after), e.addsAfter);
+    return carries ? title.substr(before, title.size() - before - after) : title;
 }
 
 // Whether shown begins written's text, but for letters of the decoration that
 // a code page showed as other letters or "?".
 bool Alike(View shown, const WrittenText& written)
 {
-    for (size_t at = 0, i = 0; i < shown.size(); ++i, ++at) {
-        char16_t c = written.text[at], s = shown[i];
-        bool own = at >= written.ownAt && at < written.ownAt + written.ownLength;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        char16_t c = written.text[i], s = shown[i];
+        bool own = i >= written.ownAt && i < written.ownAt + written.ownLength;
         bool letter = s >= 0x80 || ((s | 0x20) >= u'a' && (s | 0x20) <= u'z') || s == u'?';
         if (s != c && (own || c < 0x80 || !letter))
             return false;
@@ -60,8 +54,8 @@ bool ShowsText(View title, const WrittenText& written)
     return (title.size() == text.size() || title.size() > dayFrom) && Alike(title, written);
 }
 
-// Whether the window shows the text written last, or, while that write may
-// have been cancelled, the one before.
+// Whether the window shows the text written last, or, while that may have been
+// cancelled, the one before.
 bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
 {
     for (int last = 0; last < (unanswered ? 2 : 1); ++last) {
@@ -75,9 +69,10 @@ bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
 // The own title without what the window adds (forgotten once it no longer carries it).
 View Unadded(TitleEntry& e)
 {
-    if (!Carries(e, e.own))
+    View middle = Middle(e, e.own);
+    if (middle.size() == e.own.size())
         e.addsBefore.clear(), e.addsAfter.clear();
-    return View(e.own).substr(e.addsBefore.size(), e.own.size() - e.addsBefore.size() - e.addsAfter.size());
+    return middle;
 }
 
 // The own title in title: without what the window adds, without decoration.
@@ -102,18 +97,16 @@ enum class Outcome {
     Renamed,      // its owner set a title meanwhile
 };
 
-// The window shows title after a write. The text written last whole, with
-// something around it that its owner's titles carry too (in front it begins
-// the own title and the title it was taken from, behind it ends that), shows
-// what the window adds to every text: learned, the own title taken anew.
-// Right after the write, something else around it changes every time (a
-// count): the window shows that text so. Anything else its owner set.
+// The window shows title after a write: the text written last whole with what
+// it adds to every text, where its owner's titles carry that too (learned, the
+// own title taken anew), or right after the write with something else around it
+// that changes every time (a count), or else a title its owner set.
 Outcome Judge(TitleLedger& ledger, TitleEntry& e, View title, bool justWritten)
 {
     WrittenText& written = e.written[0];
     View text = written.text, own = e.own, seen = e.seen;
-    bool learned = !e.addsBefore.empty() || !e.addsAfter.empty(), found = false;
-    bool around = !text.empty() && title.size() > text.size() && !(learned && Carries(e, title));
+    bool found = false, learned = Middle(e, title).size() < title.size();   // the rest is its owner's
+    bool around = !text.empty() && title.size() > text.size() && !learned;
     for (size_t at = 0; around && at + text.size() <= title.size(); ++at) {
         View before = title.substr(0, at), after = title.substr(at + text.size());
         if (!Alike(title.substr(at, text.size()), written))

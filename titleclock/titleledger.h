@@ -2,34 +2,24 @@
 // and how each gets exactly its own title back. Titles are UTF-16; the
 // program's Windows-1250 texts are widened.
 //
-// A decoration: the clock text "  * <day> - D.M.YYYY - HH:MM:SS * " (ASCII
-// from " - " on, which no code page alters; the day one word), the name and
-// " *", and while a countdown runs " Za HH:MM:SS" and the note: behind the
-// own title "  <note>" to the title's end, in front " <note> * " and a space
-// after the own title.
-//
-// The rules:
-// - A window's own title is what it shows without its whole decorations:
-//   clock texts with their two spaces (at a title's start a window may have
-//   trimmed them), names and notes that do not run into the next clock text,
-//   countdowns in the form of their placement; this run's last two wherever
-//   they stand. Anything else is its owner's.
-// - While a window shows a text written into it last as a window may (the
-//   decoration's letters in another code page, cut short, trimmed, with what
-//   it adds to every text, or, right after the write, with a count around it
-//   that changes each time), its own title stays; else its owner set one.
-// - What a window adds to every text, where its owner's titles carry it too,
-//   is learned from a read-back and left out of what is written.
-// - After a write not answered in time nothing more is written until the
-//   owner answers (on Windows it was cancelled, or taken and completes later).
-// - A window that left the front is written its own title until it shows it;
-//   one that refuses writes (run as administrator) or is gone is let go, one
-//   whose title grew too long to read is written its own title first.
-// - At most maxWindows windows are kept; while that many wait for their
-//   titles, no new one is decorated. Titles longer than maxTitleLength are
-//   not read, and none is decorated beyond it.
-// The system comes in through TitleAccess: the rules run on real windows and
-// on a model of them alike.
+// A decoration: the clock text "  * <day> - D.M.YYYY - HH:MM:SS * ", the name
+// and " *"; with a countdown " Za HH:MM:SS" and the note, behind the own
+// title "  <note>" to the end, in front " <note> * " and a space after it.
+// - A window's own title is what it shows without whole decorations: clock
+//   texts with their two spaces (a window may trim them at the start), names
+//   and notes not running into the next clock text, countdowns in the form of
+//   their placement; this run's last two texts wherever they stand.
+// - While a window shows a text written last as a window may (the
+//   decoration's letters in another code page, cut short, with what it adds
+//   to every text, learned from a read-back and not written, or right after
+//   the write with a count around it), its own title stays.
+// - After a write not answered in time nothing is written until its owner
+//   answers (on Windows it was cancelled, or taken and completes later).
+// - A window that left the front is written its own title until it shows
+//   it, also one whose title a write made too long to read; one that refuses
+//   writes (run as administrator) or is gone is let go.
+// - At most maxWindows are kept, and no new window decorated beyond them.
+//   Titles longer than maxTitleLength are not read, nor decorated beyond it.
 #ifndef TIKAVO_TITLELEDGER_H
 #define TIKAVO_TITLELEDGER_H
 
@@ -60,15 +50,11 @@ size_t ComposeTitle(std::u16string& out, std::u16string_view own, const TitlePar
 // The title without its whole decorations, into own; written are the last
 // two texts written into the window.
 void Undecorate(std::u16string_view title, const WrittenText (&written)[2], std::u16string& own);
-// Whether shown[at...] is text as a window may show it: the same wherever
-// text has a character from ASCII.
-bool Resembles(std::u16string_view shown, size_t at, std::u16string_view text);
 
 // A window, as its handle turned into a number; 0 is no window.
 using WindowId = std::uintptr_t;
 
-constexpr size_t maxWindows = 16;
-constexpr size_t maxTitleLength = 32766;
+constexpr size_t maxWindows = 16, maxTitleLength = 32766;
 
 enum class WriteAnswer { Answered, Pending, Refused, Gone };
 

@@ -32,6 +32,18 @@ bool At(View s, size_t at, View text)
     return s.substr(std::min(at, s.size()), text.size()) == text;
 }
 
+// Whether shown[at...] is text as a window may show it: the same wherever
+// text has a character from ASCII.
+bool Resembles(View shown, size_t at, View text)
+{
+    if (at > shown.size() || shown.size() - at < text.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (shown[at + i] != text[i] && text[i] < 0x80)
+            return false;
+    return true;
+}
+
 // The decoration of a text this run wrote, from its clock text's star on;
 // empty for an own title given back.
 View Ours(const WrittenText& written)
@@ -41,10 +53,8 @@ View Ours(const WrittenText& written)
     return decoration.substr(std::min(clockSpaces, decoration.size()));
 }
 
-// A clock text that may begin a decoration: [start, end) from its two spaces
-// (a window may have trimmed them at the title's start) to the space after
-// its time's star. One of this run's (ours: which of written) counts
-// wherever it stands, its spaces where both are there.
+// A clock text that may begin a decoration, from its two spaces (at the start
+// maybe trimmed) to its trailing space; one of this run's (ours) anywhere.
 struct Clock {
     size_t start = none, star = none, end = none;
     int ours = -1;
@@ -59,7 +69,8 @@ Clock FindClock(View s, size_t from, const WrittenText (&written)[2])
         if (end == none || day == dash || day < from + 2 || !At(s, day - 2, u"* "))
             continue;
         size_t star = day - 2;
-        bool spaced = (star >= from + clockSpaces && At(s, star - clockSpaces, u"  ")) || s.find_first_not_of(u' ') == star;
+        bool spaced = (star >= from + clockSpaces && At(s, star - clockSpaces, u"  "))
+                   || s.find_first_not_of(u' ') == star;
         Clock clock{ spaced ? star - std::min(star, clockSpaces) : star, star, end + At(s, end, u" ") };
         for (int last = 1; last >= 0; --last) {   // also cut short where the title ends
             View ours = Ours(written[last]);
@@ -103,13 +114,6 @@ Decoration Whole(View s, size_t at, size_t limit)
     return { s[name] == u' ' ? name + 1 : none };
 }
 
-// One of this run's decorations, its clock text at clock, as written.
-Decoration AsWritten(View s, size_t star, const WrittenText& written)
-{
-    size_t end = std::min(star + Ours(written).size(), s.size());
-    return { end, written.ownAt > 0 ? written.text.size() - written.ownAt - written.ownLength : 0 };
-}
-
 // Appends part of the own title without the spaces decorations in front
 // left behind it.
 void AppendOwn(std::u16string& own, View part, size_t& spaces)
@@ -125,22 +129,17 @@ size_t ComposeTitle(std::u16string& out, View own, const TitleParts& parts)
 {
     // "%s%s%s *", "%s%s * %s", "%s%s%s * Za %s  %s", "%s%s * Za %s %s * %s "
     out.assign(parts.before ? View() : own);
-    AppendCp1250(out, parts.clock);
-    AppendCp1250(out, parts.name);
-    if (parts.remaining) {
-        AppendCp1250(out, " * Za ");
-        AppendCp1250(out, parts.remaining);
-        out += parts.before ? u" " : u"  ";
-        out += parts.note;
-    }
+    AppendCp1250(AppendCp1250(out, parts.clock), parts.name);
+    if (parts.remaining)
+        AppendCp1250(AppendCp1250(out, " * Za "), parts.remaining)
+            .append(parts.before ? u" " : u"  ").append(parts.note);
     if (!parts.before) {
         out += parts.remaining ? u"" : u" *";
         return 0;
     }
     out += u" * ";
     size_t ownAt = out.size();
-    out += own;
-    out += parts.remaining ? u" " : u"";
+    out.append(own).append(parts.remaining ? u" " : u"");
     return ownAt;
 }
 
@@ -150,8 +149,12 @@ void Undecorate(View title, const WrittenText (&written)[2], std::u16string& own
     size_t from = 0, spaces = 0;
     for (Clock clock = FindClock(title, 0, written); clock.star != none;) {
         Clock next = FindClock(title, clock.end, written);
-        Decoration decoration = clock.ours >= 0 ? AsWritten(title, clock.star, written[clock.ours])
-                                                : Whole(title, clock.end, std::min(next.start, title.size()));
+        Decoration decoration = Whole(title, clock.end, std::min(next.start, title.size()));
+        if (clock.ours >= 0) {   // as written, also cut short
+            const WrittenText& ours = written[clock.ours];
+            decoration = { std::min(clock.star + Ours(ours).size(), title.size()),
+                           ours.ownAt > 0 ? ours.text.size() - ours.ownAt - ours.ownLength : 0 };
+        }
         if (decoration.end != none) {
             AppendOwn(own, title.substr(from, clock.start - from), spaces);
             from = decoration.end;
@@ -160,14 +163,4 @@ void Undecorate(View title, const WrittenText (&written)[2], std::u16string& own
         clock = next;
     }
     AppendOwn(own, title.substr(from), spaces);
-}
-
-bool Resembles(View shown, size_t at, View text)
-{
-    if (at > shown.size() || shown.size() - at < text.size())
-        return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (shown[at + i] != text[i] && text[i] < 0x80)
-            return false;
-    return true;
 }
