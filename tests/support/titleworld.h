@@ -234,38 +234,24 @@ private:
         return clocks;
     }
 
-    // Whether an owner may have written title: no clock text in the form
-    // the clock writes one, not even its beginning (a star after two spaces
-    // or at the start, then a word), not even once the title is marked with
-    // "* " in front, and no beginning in the form of a countdown ("Za
-    // HH:MM:SS", then two spaces, or one and a space at the title's end),
-    // which in front of it could be a name's.
+    // Whether an owner may have written title: nothing that begins a clock
+    // text as the clock writes one ("* " and a word at the start, or after
+    // two spaces), not even once marked "* " (a first word followed by a date
+    // and a time), and no beginning in the form of a countdown ("Za HH:MM:SS"
+    // and two spaces, or one and a space ending the title).
     static bool OwnersMayWrite(const std::u16string& t)
     {
-        size_t star = t.find_first_not_of(u' ');
-        if (star != std::u16string::npos && t.compare(star, 2, u"* ") == 0 && t.size() > star + 2 && t[star + 2] != u' ')
+        size_t first = t.find_first_not_of(u' '), word = t.find(u' ', first);
+        if (first == std::u16string::npos)
+            return true;
+        if ((t.compare(first, 2, u"* ") == 0 && t.size() > first + 2 && t[first + 2] != u' ')
+            || (word != std::u16string::npos && IsClockAt(t, word)))
             return false;
         for (size_t at = t.find(u"  * "); at != std::u16string::npos; at = t.find(u"  * ", at + 1))
             if (at + 4 < t.size() && t[at + 4] != u' ')
                 return false;
-        size_t za = t.find_first_not_of(u' ');
-        if (za != std::u16string::npos && t.compare(za, 3, u"Za ") == 0 && t.size() > za + 11
-            && (t.compare(za + 11, 2, u"  ") == 0 || t.back() == u' '))
-            return false;
-        for (size_t at = t.find(u" - "); at != std::u16string::npos; at = t.find(u" - ", at + 1)) {
-            size_t day = t.find_last_of(u' ', at == 0 ? 0 : at - 1);
-            day = day == std::u16string::npos || at == 0 ? 0 : day + 1;
-            if (!IsClockAt(t, at))
-                continue;
-            if (t.find_first_not_of(u' ') == day)
-                return false;
-            std::u16string lead = t.substr(0, day < 2 ? 0 : day - 2);
-            if (day >= 2 && t.compare(day - 2, 2, u"* ") == 0
-                && (lead.find_first_not_of(u' ') == std::u16string::npos
-                    || (lead.size() >= 2 && lead.compare(lead.size() - 2, 2, u"  ") == 0)))
-                return false;
-        }
-        return true;
+        return !(t.compare(first, 3, u"Za ") == 0 && t.size() > first + 11
+                 && (t.compare(first + 11, 2, u"  ") == 0 || t.back() == u' '));
     }
 
     // " - D.M.YYYY - HH:MM:SS *" at at.
