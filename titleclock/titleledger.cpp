@@ -162,12 +162,14 @@ Outcome Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, siz
     written.ownLength = ownLength;
     WriteAnswer answer = access.write(access.context, e.window, written.text.c_str());
     e.pending = answer == WriteAnswer::Pending;
+    written.kept = answer == WriteAnswer::Answered && !readBack;   // as the text before
     if (answer != WriteAnswer::Answered)
         return e.pending ? Outcome::Wait : Outcome::LetGo;
     if (!readBack)
         return Outcome::Shown;
     if (!access.read(access.context, e.window, ledger.title))
         return Outcome::Unreadable;
+    written.kept = Same(ledger.title, written.text);
     return ShowsOurs(e, ledger.title, false) ? Outcome::Shown : Judge(ledger, e, ledger.title, true);
 }
 
@@ -224,9 +226,9 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
         entries.erase(e);
     if (read != Outcome::Read)
         return;
-    // A window that shows exactly the text written last, answered in time,
-    // keeps what it is given: what it shows next needs no reading back.
-    bool keeps = !e->pending && !e->written[0].text.empty() && Same(ledger.title, e->written[0].text);
+    // A window that showed the text written last exactly, and still does, keeps
+    // what it is given: what it shows next needs no reading back.
+    bool keeps = e->written[0].kept && Same(ledger.title, e->written[0].text);
     Notice(ledger, *e, ledger.title);
     for (int writes = 0; writes < decorationWrites; ++writes) {
         View own = Unadded(*e);

@@ -39,10 +39,11 @@ struct TitleParts {
 };
 
 // A text written into a window, where the own title lies in it, and what the
-// window showed for it with something around it.
+// window showed for it: with something around it, or exactly (kept).
 struct WrittenText {
     std::u16string text, around;
     size_t ownAt = 0, ownLength = 0;
+    bool kept = false;
 };
 
 // The decorated title, into out; returns where the own title lies in it.
