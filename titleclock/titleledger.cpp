@@ -76,14 +76,17 @@ View Unadded(TitleEntry& e)
 }
 
 // The own title in title: without what the window adds, without decoration.
+// A new title without a text of this run's is its owner's: none written shows.
 void OwnFrom(TitleLedger& ledger, TitleEntry& e, View title)
 {
-    if (title.data() != e.seen.data())
-        e.seen.assign(title);
     View middle = Middle(e, title);
     size_t before = middle.size() == title.size() ? 0 : e.addsBefore.size();
-    Undecorate(middle, e.written, ledger.text);
+    bool ours = Undecorate(middle, e.written, ledger.text);
     e.own.assign(title.substr(0, before)).append(ledger.text).append(title.substr(before + middle.size()));
+    if (title.data() != e.seen.data() && !ours)
+        e.written[0] = e.written[1] = WrittenText();
+    if (title.data() != e.seen.data())
+        e.seen.assign(title);
 }
 
 // What became of reading or writing a window.

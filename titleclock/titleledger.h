@@ -49,8 +49,8 @@ struct WrittenText {
 // The decorated title, into out; returns where the own title lies in it.
 size_t ComposeTitle(std::u16string& out, std::u16string_view own, const TitleParts& parts);
 // The title without its whole decorations, into own; written are the last
-// two texts written into the window.
-void Undecorate(std::u16string_view title, const WrittenText (&written)[2], std::u16string& own);
+// two texts written into the window. True when it held one of them.
+bool Undecorate(std::u16string_view title, const WrittenText (&written)[2], std::u16string& own);
 
 // A window, as its handle turned into a number; 0 is no window.
 using WindowId = std::uintptr_t;

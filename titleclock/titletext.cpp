@@ -143,17 +143,19 @@ size_t ComposeTitle(std::u16string& out, View own, const TitleParts& parts)
     return ownAt;
 }
 
-void Undecorate(View title, const WrittenText (&written)[2], std::u16string& own)
+bool Undecorate(View title, const WrittenText (&written)[2], std::u16string& own)
 {
     own.clear();
     size_t from = 0, spaces = 0;
+    bool ours = false;
     for (Clock clock = FindClock(title, 0, written); clock.star != none;) {
         Clock next = FindClock(title, clock.end, written);
         Decoration decoration = Whole(title, clock.end, std::min(next.start, title.size()));
         if (clock.ours >= 0) {   // as written, also cut short
-            const WrittenText& ours = written[clock.ours];
-            decoration = { std::min(clock.star + Ours(ours).size(), title.size()),
-                           ours.ownAt > 0 ? ours.text.size() - ours.ownAt - ours.ownLength : 0 };
+            const WrittenText& text = written[clock.ours];
+            decoration = { std::min(clock.star + Ours(text).size(), title.size()),
+                           text.ownAt > 0 ? text.text.size() - text.ownAt - text.ownLength : 0 };
+            ours = true;
         }
         if (decoration.end != none) {
             AppendOwn(own, title.substr(from, clock.start - from), spaces);
@@ -163,4 +165,5 @@ void Undecorate(View title, const WrittenText (&written)[2], std::u16string& own
         clock = next;
     }
     AppendOwn(own, title.substr(from), spaces);
+    return ours;
 }
