@@ -13,12 +13,7 @@
 #include "titleclock/titleclock.h"
 #include "tray/tray.h"
 
-HINSTANCE appInstance;
-const char appTitle[] = "Tikavo_T";
-const char appNameVersion[] = "Tikavo_T 1.0.8.0";
-int placeBefore = 0;
 UINT taskbarCreatedMessage = 0;
-void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;
 UINT_PTR (WINAPI *armTickTimer)(HWND, UINT_PTR, UINT, TIMERPROC) = SetTimer;
 LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM) = DefWindowProcA;
 

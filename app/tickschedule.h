@@ -19,7 +19,7 @@
 
 #include <cstdint>
 
-#include "timers/alarm.h"
+#include "common/localtime.h"
 
 // How long after the start of a second its tick is due: about one period of
 // the system's clock interrupt, in which the timer's clock and the local

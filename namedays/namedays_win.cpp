@@ -7,7 +7,7 @@
 
 #include <cwchar>
 
-#include "common/systempath.h"
+#include "common/systemlibs.h"
 
 namespace {
 

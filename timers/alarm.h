@@ -15,13 +15,8 @@
 
 #include <cstdint>
 
+#include "common/localtime.h"
 #include "timers/timesettings.h"
-
-// A local date and time, to the second.
-struct LocalMoment {
-    int year, month, day;
-    int hour, minute, second;
-};
 
 // The last alarm check in seconds on a continuous local count;
 // alarmNoCheckYet until the first check.
@@ -34,9 +29,5 @@ bool RecordAlarmCheck(const LocalMoment& now, const TimerSettingsRecord& setting
 
 // The alarm was switched on or set anew at now: no moment up to now rings.
 void RecordAlarmSwitchOn(const LocalMoment& now);
-
-// Seconds of a local date and time on a continuous count (days since
-// 1 January 1970 times 86400 plus the time of day).
-int64_t MomentSeconds(const LocalMoment& moment);
 
 #endif

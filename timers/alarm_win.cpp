@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/app.h"
+#include "common/program.h"
 #include "res/resource.h"
 #include "timers/alarm.h"
 
@@ -14,11 +14,6 @@ static HWND alarmDialog;
 static HWND alarmPicker;
 static HWND alarmCheckBox;
 static TimerSettingsRecord* alarmSettings;
-
-LocalMoment MomentOf(const SYSTEMTIME& st)
-{
-    return { st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond };
-}
 
 void RunAlarmDialog(HWND hwnd)
 {

@@ -1,9 +1,7 @@
 // The ring: the bell plays in a loop for as long as its message box is open.
 #include "timers/timers.h"
 
-#include <mmsystem.h>
-
-#include "app/app.h"
+#include "common/program.h"
 
 BOOL (WINAPI *bellSoundPlayer)(LPCSTR, HMODULE, DWORD) = PlayBellSound;
 int (WINAPI *ringBoxShower)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;

@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "app/app.h"
+#include "common/program.h"
 #include "res/resource.h"
 #include "timers/countdown.h"
 

@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "titleclock/clocktext.h"
+#include "common/localtime.h"
 
 void SetPickerTime(HWND picker, const char* timeString)
 {

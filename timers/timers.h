@@ -24,9 +24,6 @@ extern int (WINAPI *ringBoxShower)(HWND owner, LPCWSTR text, LPCWSTR caption, UI
 // tests may drive it.
 extern MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME time, UINT size);
 
-// A local time to the second, as the tick's rules count it.
-LocalMoment MomentOf(const SYSTEMTIME& st);
-
 // Tick step 4: renews the countdown's remaining time; rings at zero.
 void CheckCountdown(HWND hwnd);
 // Tick step 5: rings the daily alarm when its moment has come.
@@ -46,19 +43,6 @@ void RunAlarmDialog(HWND hwnd);
 // The procedures of the dialogs MYTIMER and MYALARM.
 INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Called first thing at start-up: the process looks for the libraries it
-// loads, and those they load in turn, in the system folder only, never in
-// the program's folder (where the system can be told so; elsewhere not in
-// the current folder at least).
-void SearchSystemFolderOnly();
-// The system's PlaySoundA and timeGetSystemTime, with the system's
-// multimedia library loaded on first use.
-BOOL WINAPI PlayBellSound(LPCSTR sound, HMODULE module, DWORD flags);
-MMRESULT WINAPI ReadSystemMilliseconds(LPMMTIME time, UINT size);
-// Registers the date-time picker's window class (loading the common
-// controls) before a dialog with a picker opens; false when it cannot.
-bool MakeDatePickerAvailable();
 
 // The dialogs' date-time picker shows a time string as today's date with
 // that time of day, and gives back only its time of day ("HH:MM:SS" into a

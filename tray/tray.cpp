@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string>
 
-#include "app/app.h"
 #include "common/cp1250.h"
+#include "common/program.h"
 #include "res/resource.h"
 
 BOOL (WINAPI *trayIconNotifier)(DWORD, PNOTIFYICONDATAW) = Shell_NotifyIconW;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/localtime.h"
 #include "common/textput.h"
 #include "namedays/namelist.h"
 #include "tests/support/memorylist.h"
