@@ -12,12 +12,6 @@ constexpr UINT_PTR mainTimerId = 0;
 // The message the shell broadcasts when the taskbar is (re)created.
 extern UINT taskbarCreatedMessage;
 
-// Arms the tick's timer (the system's SetTimer); tests may watch the periods
-// it is given.
-extern UINT_PTR (WINAPI *armTickTimer)(HWND, UINT_PTR, UINT, TIMERPROC);
-// Where the main window's procedure hands the messages it does not handle;
-// tests may watch it.
-extern LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM);
 
 // Registers the main window's class; false when the system refuses.
 bool RegisterMainWindowClass();

@@ -14,8 +14,6 @@
 #include "tray/tray.h"
 
 UINT taskbarCreatedMessage = 0;
-UINT_PTR (WINAPI *armTickTimer)(HWND, UINT_PTR, UINT, TIMERPROC) = SetTimer;
-LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM) = DefWindowProcA;
 
 // "Hodiny v titulku okna" -- the clock in the window's title bar.
 static const char aboutNotice[] = "Hodiny v titulku okna \x96 den, datum, \xE8" "as a jm\xE9no, kter\xE9 m\xE1 sv\xE1tek.";
@@ -53,7 +51,7 @@ static void Tick(HWND hwnd, bool timed)
     TrackForegroundWindow();
 
     SYSTEMTIME now;
-    readLocalTime(&now);
+    systemCalls.readLocalTime(&now);
 
     if (timed) {
         // Armed before anything of this tick can open a box: the ticks
@@ -62,7 +60,7 @@ static void Tick(HWND hwnd, bool timed)
         // The same window and identifier, so never a second timer.
         TickPlan plan = PlanTick(MomentOf(now), now.wMilliseconds);
         if (plan.armMs)
-            armTickTimer(hwnd, mainTimerId, plan.armMs, nullptr);
+            systemCalls.armTickTimer(hwnd, mainTimerId, plan.armMs, nullptr);
         if (!plan.tickNow)
             return;
     }
@@ -120,7 +118,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         InitTimerSettings();
         AddTrayIcon(hwnd);
         ShowWindow(hwnd, SW_HIDE);
-        armTickTimer(hwnd, mainTimerId, tickPeriodMs, nullptr);
+        systemCalls.armTickTimer(hwnd, mainTimerId, tickPeriodMs, nullptr);
         return 0;
 
     case WM_TIMER:
@@ -145,5 +143,5 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         PostQuitMessage(0);
         return 0;
     }
-    return defaultWindowProc(hwnd, message, wParam, lParam);
+    return systemCalls.defaultWindowProc(hwnd, message, wParam, lParam);
 }

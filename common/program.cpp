@@ -2,4 +2,4 @@
 
 HINSTANCE appInstance;
 int placeBefore = 0;
-void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;
+SystemCalls systemCalls;

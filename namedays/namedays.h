@@ -21,7 +21,5 @@ std::wstring GetProgramDirectory();
 
 // Opens the list in Windows' Notepad, waits for it, asks for a new lookup.
 void EditNameList();
-// What starts the editor (ShellExecuteExW); tests may watch the request.
-extern BOOL (WINAPI *editorStarter)(SHELLEXECUTEINFOW* request);
 
 #endif

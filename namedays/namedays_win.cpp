@@ -7,7 +7,7 @@
 
 #include <cwchar>
 
-#include "common/systemlibs.h"
+#include "common/program.h"
 
 namespace {
 
@@ -116,8 +116,6 @@ std::wstring GetProgramDirectory()
     return ProgramDirectory(szPath) ? szPath : L"";
 }
 
-BOOL (WINAPI *editorStarter)(SHELLEXECUTEINFOW*) = ShellExecuteExW;
-
 void EditNameList()
 {
     std::wstring stPathExe = GetProgramDirectory();
@@ -134,7 +132,7 @@ void EditNameList()
         sh.lpParameters = stParameters.c_str();
         sh.nShow = SW_SHOW;
         // No ticks while the editor runs: the wait dispatches nothing.
-        if (editorStarter(&sh) && sh.hProcess) {
+        if (systemCalls.editorStarter(&sh) && sh.hProcess) {
             WaitForSingleObject(sh.hProcess, INFINITE);
             CloseHandle(sh.hProcess);
         }

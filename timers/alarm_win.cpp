@@ -60,7 +60,7 @@ INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM 
                     std::strcpy(alarmSettings->alarmFlag, "Yes");
                     // A moment already past rings first tomorrow.
                     SYSTEMTIME stNow;
-                    readLocalTime(&stNow);
+                    systemCalls.readLocalTime(&stNow);
                     RecordAlarmSwitchOn(MomentOf(stNow));
                 }
             } else {

@@ -7,7 +7,6 @@
 #include "res/resource.h"
 #include "timers/countdown.h"
 
-MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME, UINT) = ReadSystemMilliseconds;
 bool tickHeldByCountdownRing = false;
 
 // Held while the dialog is open.
@@ -20,7 +19,7 @@ static uint32_t ReadMilliseconds()
 {
     MMTIME stTime = {};
     stTime.wType = TIME_MS;
-    readMillisecondClock(&stTime, sizeof stTime);
+    systemCalls.readMillisecondClock(&stTime, sizeof stTime);
     return stTime.u.ms;
 }
 

@@ -3,7 +3,6 @@
 #define TIKAVO_TIMERS_H
 
 #include <windows.h>
-#include <mmsystem.h>
 
 #include "timers/alarm.h"
 #include "timers/timesettings.h"
@@ -15,14 +14,6 @@
 void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption);
 // True while a ring's box is open.
 bool BellRinging();
-
-// The sound player and the message box RingBell uses; tests may watch them.
-extern BOOL (WINAPI *bellSoundPlayer)(LPCSTR sound, HMODULE module, DWORD flags);
-extern int (WINAPI *ringBoxShower)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
-
-// The millisecond clock the countdown is measured on (timeGetSystemTime);
-// tests may drive it.
-extern MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME time, UINT size);
 
 // Tick step 4: renews the countdown's remaining time; rings at zero.
 void CheckCountdown(HWND hwnd);

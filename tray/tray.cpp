@@ -8,8 +8,6 @@
 #include "common/program.h"
 #include "res/resource.h"
 
-BOOL (WINAPI *trayIconNotifier)(DWORD, PNOTIFYICONDATAW) = Shell_NotifyIconW;
-
 // The record in the shell's version with balloon fields, the version of the
 // 488-byte ANSI record, which every shell since Windows 2000 accepts. Wide,
 // so that the tooltip's Czech letters show right whatever the system's ANSI
@@ -100,7 +98,7 @@ bool AddTrayIcon(HWND hwnd)
     // A greeting at every sign-in with the Startup shortcut: Windows holds
     // it back during quiet hours and Do Not Disturb (Windows 7 and later).
     nid.dwInfoFlags = NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
-    if (!trayIconNotifier(NIM_ADD, &nid)) {
+    if (!systemCalls.trayIconNotifier(NIM_ADD, &nid)) {
         ShowTrayError(addFailedText);
         return false;
     }
@@ -113,7 +111,7 @@ bool RemoveTrayIcon(HWND hwnd)
     nid.cbSize = NOTIFYICONDATAW_V2_SIZE;
     nid.hWnd = hwnd;
     nid.uID = trayIconId;
-    if (!trayIconNotifier(NIM_DELETE, &nid)) {
+    if (!systemCalls.trayIconNotifier(NIM_DELETE, &nid)) {
         ShowTrayError(removeFailedText);
         return false;
     }
@@ -126,7 +124,7 @@ bool ReAddTrayIcon(HWND hwnd)
         return false;
     // A new shell has no icon of ours; a shell that only announced itself
     // again (a display change) still has it and refuses a second one.
-    if (trayIconNotifier(NIM_ADD, &nid) || trayIconNotifier(NIM_MODIFY, &nid))
+    if (systemCalls.trayIconNotifier(NIM_ADD, &nid) || systemCalls.trayIconNotifier(NIM_MODIFY, &nid))
         return true;
     ShowTrayError(addFailedText);
     return false;
@@ -138,7 +136,7 @@ void RenewTrayIconImage(UINT dpi)
     if (icon) {
         UseIcon(icon);
         nid.uFlags = NIF_ICON;
-        trayIconNotifier(NIM_MODIFY, &nid);
+        systemCalls.trayIconNotifier(NIM_MODIFY, &nid);
     }
 }
 
@@ -159,7 +157,7 @@ void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name)
     FillTip();
     nid.uFlags = NIF_TIP;
     if (nid.hIcon)
-        trayIconNotifier(NIM_MODIFY, &nid);
+        systemCalls.trayIconNotifier(NIM_MODIFY, &nid);
 }
 
 int ShowTrayMenu(HWND hwnd, bool bellRinging)

@@ -78,9 +78,9 @@ TEST_F(MainWindowTest, TicksJustAfterEverySecondStartsAfterAnEarlyMessageAndArou
     // From 06:59:57.500 on; the alarm at 07:00:00 rings on the fourth tick,
     // the late one.
     dueMs = MsOf(At(2026, 5, 15, 6, 59, 57)) + 500;
-    readLocalTime = ScriptedClock;
-    armTickTimer = ScriptedTimer;
-    readMillisecondClock = TickMarker;
+    systemCalls.readLocalTime = ScriptedClock;
+    systemCalls.armTickTimer = ScriptedTimer;
+    systemCalls.readMillisecondClock = TickMarker;
     MakeMainWindow();
     countdownActive = 1;
     std::strcpy(TimerSettings.alarmFlag, "Yes");

@@ -66,8 +66,8 @@ protected:
         fakeMs = 0x7FFFF000u;
         msReadsWithDialogOpen = 0;
         watchedDialog = nullptr;
-        readLocalTime = FakeLocalTime;
-        readMillisecondClock = FakeMilliseconds;
+        systemCalls.readLocalTime = FakeLocalTime;
+        systemCalls.readMillisecondClock = FakeMilliseconds;
         MakeMainWindow(false);   // the test runs the ticks itself, at its own pace
     }
 

@@ -234,10 +234,10 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        readLocalTime = CountingClock;
+        systemCalls.readLocalTime = CountingClock;
         shellCalls.clear();
         shellMode = Shell::Answers;
-        trayIconNotifier = WatchingNotifier;
+        systemCalls.trayIconNotifier = WatchingNotifier;
         MakeMainWindow();
     }
     void TearDown() override
@@ -550,7 +550,7 @@ BOOL WINAPI CountingEditor(SHELLEXECUTEINFOW*)
 
 TEST_F(TrayTest, EditaceJmenIsGreyedAndRefusedWhileARingBoxIsOpen)
 {
-    editorStarter = CountingEditor;
+    systemCalls.editorStarter = CountingEditor;
     MenuWatcher watcher;   // reads each showing, then closes it
     bool asked = false;
     ModalDriver ring("the ring box to be closed", 10000, [&] {
@@ -567,7 +567,6 @@ TEST_F(TrayTest, EditaceJmenIsGreyedAndRefusedWhileARingBoxIsOpen)
     EXPECT_EQ(editorStarts, 0) << "the editor started while the ring box was open";
     SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);
     EXPECT_EQ(editorStarts, 1) << "the editor refused once the box has closed";
-    editorStarter = ShellExecuteExW;
 
     ASSERT_EQ(watcher.showings.size(), 1u);
     ASSERT_EQ(watcher.showings[0].items.at(3).id, static_cast<UINT>(IDM_EDIT_NAMES));
@@ -605,7 +604,7 @@ TEST_F(TrayTooltip, ItsSecondLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem
     using Tips = std::vector<std::wstring>;
     auto tip = [](const std::string& today) { return Wide(("Tikavo_T 1.0.8.0\n" + today).c_str()); };
     KillTimer(main, mainTimerId);   // the test ticks itself
-    readLocalTime = TipClock;
+    systemCalls.readLocalTime = TipClock;
     ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Květoslava"))));
     EXPECT_EQ(TipsOfATick(At(2026, 12, 8, 23, 59, 58, 2)), Tips{ tip("Úterý 8.12.2026 – Květoslava") });
     EXPECT_EQ(TipsOfATick(At(2026, 12, 8, 23, 59, 59, 2)), Tips{}) << "the same day and name: the shell is not told";
