@@ -14,6 +14,7 @@
 #include "tray/tray.h"
 
 UINT taskbarCreatedMessage = 0;
+static TickSchedule tickSchedule;
 
 // "Hodiny v titulku okna" -- the clock in the window's title bar.
 static const char aboutNotice[] = "Hodiny v titulku okna \x96 den, datum, \xE8" "as a jm\xE9no, kter\xE9 m\xE1 sv\xE1tek.";
@@ -58,7 +59,7 @@ static void Tick(HWND hwnd, bool timed)
         // inside the box keep the step, and this tick, should it be held
         // there, does not arm the timer from its old reading when it resumes.
         // The same window and identifier, so never a second timer.
-        TickPlan plan = PlanTick(MomentOf(now), now.wMilliseconds);
+        TickPlan plan = PlanTick(tickSchedule, MomentOf(now), now.wMilliseconds);
         if (plan.armMs)
             systemCalls.armTickTimer(hwnd, mainTimerId, plan.armMs, nullptr);
         if (!plan.tickNow)
@@ -118,7 +119,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         InitTimerSettings();
         AddTrayIcon(hwnd);
         ShowWindow(hwnd, SW_HIDE);
-        systemCalls.armTickTimer(hwnd, mainTimerId, tickPeriodMs, nullptr);
+        systemCalls.armTickTimer(hwnd, mainTimerId, tickIntervalMs, nullptr);
         return 0;
 
     case WM_TIMER:

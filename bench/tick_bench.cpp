@@ -68,6 +68,7 @@ void OrdinaryTick(benchmark::State& state)
     const NameListAccess access{ OpenList, ReadList, CloseList, Report, &file };
     const TitleAccess window{ ReadTitle, WriteTitle, Answers, nullptr };
     TitleLedger ledger;
+    int64_t alarmLastCheck = alarmNoCheckYet;
     InitTimerSettings();
     RunNameDayStep(7, 12, access);   // the day's lookup is behind us
     if (todayName.empty())
@@ -79,7 +80,7 @@ void OrdinaryTick(benchmark::State& state)
         now.second = (now.second + 1) % 60;
         char szDay[dayNameSize];
         ChooseDayName(1, szDay);
-        RecordAlarmCheck(now, TimerSettings);
+        RecordAlarmCheck(alarmLastCheck, now, TimerSettings);
         FormatClock(clockText, sizeof clockText, szDay, now.day, now.month, now.year,
                     now.hour, now.minute, now.second);
         if (!RunNameDayStep(now.day, now.month, access))

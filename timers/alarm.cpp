@@ -2,11 +2,9 @@
 
 #include <cstring>
 
-int64_t alarmLastCheck = alarmNoCheckYet;
-
 constexpr int64_t secondsPerDay = 86400;
 
-bool RecordAlarmCheck(const LocalMoment& now, const TimerSettingsRecord& settings)
+bool RecordAlarmCheck(int64_t& alarmLastCheck, const LocalMoment& now, const TimerSettingsRecord& settings)
 {
     int64_t checkTime = MomentSeconds(now);
 
@@ -42,7 +40,7 @@ bool RecordAlarmCheck(const LocalMoment& now, const TimerSettingsRecord& setting
     return moment > lastCheck;
 }
 
-void RecordAlarmSwitchOn(const LocalMoment& now)
+void RecordAlarmSwitchOn(int64_t& alarmLastCheck, const LocalMoment& now)
 {
     int64_t switchedOn = MomentSeconds(now);
     if (alarmLastCheck == alarmNoCheckYet || switchedOn > alarmLastCheck)

@@ -18,16 +18,15 @@
 #include "common/localtime.h"
 #include "timers/timesettings.h"
 
-// The last alarm check in seconds on a continuous local count;
-// alarmNoCheckYet until the first check.
+// The last alarm check, alarmLastCheck, is in seconds on a continuous local
+// count (MomentSeconds); alarmNoCheckYet until the first check.
 constexpr int64_t alarmNoCheckYet = INT64_MIN;
-extern int64_t alarmLastCheck;
 
 // A check of the alarm at now with the settings; true when it rings.
 // Records the check, also while the alarm is off.
-bool RecordAlarmCheck(const LocalMoment& now, const TimerSettingsRecord& settings);
+bool RecordAlarmCheck(int64_t& alarmLastCheck, const LocalMoment& now, const TimerSettingsRecord& settings);
 
 // The alarm was switched on or set anew at now: no moment up to now rings.
-void RecordAlarmSwitchOn(const LocalMoment& now);
+void RecordAlarmSwitchOn(int64_t& alarmLastCheck, const LocalMoment& now);
 
 #endif

@@ -9,6 +9,9 @@
 #include "res/resource.h"
 #include "timers/alarm.h"
 
+// The last check of the run (see RecordAlarmCheck).
+static int64_t alarmLastCheck = alarmNoCheckYet;
+
 // Held while the dialog is open.
 static HWND alarmDialog;
 static HWND alarmPicker;
@@ -61,7 +64,7 @@ INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM 
                     // A moment already past rings first tomorrow.
                     SYSTEMTIME stNow;
                     systemCalls.readLocalTime(&stNow);
-                    RecordAlarmSwitchOn(MomentOf(stNow));
+                    RecordAlarmSwitchOn(alarmLastCheck, MomentOf(stNow));
                 }
             } else {
                 std::strcpy(alarmSettings->alarmFlag, "No");
@@ -89,7 +92,7 @@ void CheckAlarm(HWND hwnd, const SYSTEMTIME& now)
         tickHeldByCountdownRing = false;
         return;
     }
-    if (!RecordAlarmCheck(MomentOf(now), TimerSettings))
+    if (!RecordAlarmCheck(alarmLastCheck, MomentOf(now), TimerSettings))
         return;
     RingBell(hwnd, L"Alarm", L"Alarm");
 }

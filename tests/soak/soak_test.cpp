@@ -160,6 +160,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
     const NameListAccess access{ OpenList, ReadList, CloseList, ReportFailure, &list };
 
     InitTimerSettings();
+    int64_t alarmLastCheck = alarmNoCheckYet;
     todayName.clear();
 
     // True time in milliseconds from 1 January 2027 00:00 local winter time;
@@ -180,7 +181,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
     FormatSeconds(alarmTime, static_cast<uint32_t>(alarmSecond));
     std::strcpy(TimerSettings.alarmFlag, "Yes");
     std::strcpy(TimerSettings.alarmTime, alarmTime);
-    RecordAlarmSwitchOn(LocalOf(trueMs / 1000 + localOffset).moment);
+    RecordAlarmSwitchOn(alarmLastCheck, LocalOf(trueMs / 1000 + localOffset).moment);
     // Rings by the day of the moment rung, from the day before the start.
     std::vector<int> alarmRingsByMomentDay(static_cast<size_t>(soakDays) + 3, 0);
     int64_t firstAlarmDay = -1;
@@ -268,7 +269,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
         }
 
         // Step 5: the alarm.
-        if (RecordAlarmCheck(now, TimerSettings)) {
+        if (RecordAlarmCheck(alarmLastCheck, now, TimerSettings)) {
             // The moment this ring belongs to: today's, or yesterday's while
             // today's is still ahead.
             const int nowSecond = now.hour * 3600 + now.minute * 60 + now.second;
