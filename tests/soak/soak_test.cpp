@@ -160,8 +160,8 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
     const NameListAccess access{ OpenList, ReadList, CloseList, ReportFailure, &list };
 
     InitTimerSettings();
+    NameDays days;
     int64_t alarmLastCheck = alarmNoCheckYet;
-    todayName.clear();
 
     // True time in milliseconds from 1 January 2027 00:00 local winter time;
     // the local clock runs an hour ahead in summer. The millisecond clock
@@ -213,7 +213,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
         }
         if (edited) {
             // What editing the list asks of the next tick.
-            RequestLookupAfterEdit();
+            RequestLookupAfterEdit(days);
         }
 
         // Summer time: the clock goes forward an hour at the end of March and
@@ -287,11 +287,11 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
 
         // Step 7: today's name.
         const long bytesBefore = list.bytesRead;
-        ASSERT_TRUE(RunNameDayStep(now.day, now.month, access));
+        ASSERT_TRUE(RunNameDayStep(days, now.day, now.month, access));
         if (local.days != lastDays || edited) {
             char key[16];
             std::snprintf(key, sizeof key, "%02d.%02d.", now.day, now.month);
-            ASSERT_EQ(todayName, expectedNames.at(key)) << "on " << key << " " << now.year;
+            ASSERT_EQ(days.todayName, expectedNames.at(key)) << "on " << key << " " << now.year;
             lastDays = local.days;
             ++daysChecked;
         } else {
@@ -307,7 +307,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
         }
         if (allocationsAfterWarmUp >= 0 && ticks % 86400 == 0) {
             ASSERT_LE(liveAllocations.load(), allocationsAfterWarmUp + 2) << "after " << ticks << " ticks";
-            ASSERT_LE(todayName.capacity(), nameCapacityLimit);
+            ASSERT_LE(days.todayName.capacity(), nameCapacityLimit);
             ASSERT_LE(countdownRemaining.capacity(), 32u);
         }
     }
