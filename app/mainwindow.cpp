@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "timers/countdown.h"
 #include "timers/timers.h"
+#include "timers/timesettings.h"
 #include "titleclock/titleclock.h"
 #include "tray/tray.h"
 
@@ -68,8 +69,11 @@ static void Tick(HWND hwnd, bool timed)
 
     char szDay[dayNameSize];
     ChooseDayName(now.wDayOfWeek, szDay);
-    CheckCountdown(hwnd);
-    CheckAlarm(hwnd, now);
+    // A tick held in the countdown's ring box resumes with the time it read
+    // before the box; the ticks inside the box have checked the alarm since.
+    bool tickHeldByCountdownRing = CheckCountdown(hwnd);
+    if (!tickHeldByCountdownRing)
+        CheckAlarm(hwnd, now);
     FormatClockText(now, szDay);
     if (!UpdateTodayName(now.wDay, now.wMonth))
         return;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "common/localtime.h"
+#include "timers/timesettings.h"
 
 void SetPickerTime(HWND picker, const char* timeString)
 {

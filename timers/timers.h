@@ -4,9 +4,6 @@
 
 #include <windows.h>
 
-#include "timers/alarm.h"
-#include "timers/timesettings.h"
-
 // Plays the wave BELL in a loop, shows a message box with the text and the
 // caption owned by owner, above every other window, and stops the sound when
 // the box is closed.
@@ -15,25 +12,19 @@ void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption);
 // True while a ring's box is open.
 bool BellRinging();
 
-// Tick step 4: renews the countdown's remaining time; rings at zero.
-void CheckCountdown(HWND hwnd);
+// Tick step 4: renews the countdown's remaining time; rings at zero. True
+// when it rang: the tick was held in the ring's box until it was closed.
+bool CheckCountdown(HWND hwnd);
 // Tick step 5: rings the daily alarm when its moment has come.
 void CheckAlarm(HWND hwnd, const SYSTEMTIME& now);
 
-// Set by tick step 4 when its ring box has been closed, taken by step 5 of
-// the same tick: that tick's time was read before the box opened, and the
-// ticks that ran inside the box have checked the alarm since.
-extern bool tickHeldByCountdownRing;
-
+// Starts the countdown from now on the millisecond clock.
+void StartCountdown();
 // The handlers of the tray menu's "Odpočítávání" and "Alarm". While a
 // dialog is open, its command brings it to the front instead of opening
 // a second one.
 void RunCountdownDialog(HWND hwnd);
 void RunAlarmDialog(HWND hwnd);
-
-// The procedures of the dialogs MYTIMER and MYALARM.
-INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The dialogs' date-time picker shows a time string as today's date with
 // that time of day, and gives back only its time of day ("HH:MM:SS" into a

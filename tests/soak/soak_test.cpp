@@ -187,8 +187,8 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
     int64_t firstAlarmDay = -1;
 
     // Countdowns.
-    struct Countdown { int total; int64_t startTrueMs; bool rang; };
-    Countdown countdown{ 0, 0, true };
+    struct Countdown { int total; int64_t startTrueMs; uint32_t startMs; bool rang; };
+    Countdown countdown{ 0, 0, 0, true };
     long countdownsStarted = 0, countdownsRung = 0;
 
     int64_t lastDays = -1;
@@ -241,7 +241,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
         // Step 4: the countdown.
         if (countdownActive) {
             const int64_t elapsedMs = trueMs - countdown.startTrueMs;
-            const bool zero = UpdateCountdown(TimerSettings.countdownDuration, countdownStartMs, nowMs);
+            const bool zero = UpdateCountdown(TimerSettings.countdownDuration, countdown.startMs, nowMs);
             const int shown = SecondsOf(countdownRemaining);
             ASSERT_EQ(countdownRemaining.size(), 8u);
             ASSERT_LE(shown, countdown.total) << "never above the duration";
@@ -259,11 +259,10 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
             }
         } else if (random() % 20000 == 0) {
             // The user starts a countdown of a random duration.
-            countdown = { static_cast<int>(random() % 86400), trueMs, false };
+            countdown = { static_cast<int>(random() % 86400), trueMs, nowMs, false };
             char duration[16];
             FormatSeconds(duration, static_cast<uint32_t>(countdown.total));
             std::strcpy(TimerSettings.countdownDuration, duration);
-            countdownStartMs = nowMs;
             countdownActive = 1;
             ++countdownsStarted;
         }
