@@ -9,10 +9,6 @@
 
 constexpr UINT_PTR mainTimerId = 0;
 
-// The message the shell broadcasts when the taskbar is (re)created.
-extern UINT taskbarCreatedMessage;
-
-
 // Registers the main window's class; false when the system refuses.
 bool RegisterMainWindowClass();
 // Creates the hidden main window (its creation handler sets everything up).

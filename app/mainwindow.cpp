@@ -14,7 +14,8 @@
 #include "titleclock/titleclock.h"
 #include "tray/tray.h"
 
-UINT taskbarCreatedMessage = 0;
+// The message the shell broadcasts when the taskbar is (re)created.
+static UINT taskbarCreatedMessage;
 static TickSchedule tickSchedule;
 
 // "Hodiny v titulku okna" -- the clock in the window's title bar.
