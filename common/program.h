@@ -1,6 +1,6 @@
 // What the parts share with the application: the program's names and
 // instance, where the clock goes, the tray's message, the local time, and
-// the system calls tests replace.
+// the system calls the tests replace.
 #ifndef TIKAVO_PROGRAM_H
 #define TIKAVO_PROGRAM_H
 
@@ -13,8 +13,8 @@
 // The main window's title, also the caption the program is known by.
 inline constexpr char appTitle[] = "Tikavo_T";
 // The main window's class; also the tray tooltip, the balloon title and the
-// about box's application name.
-inline constexpr char appNameVersion[] = "Tikavo_T 1.0.8.0";
+// about box's application name. TIKAVO_VERSION is the build's version.
+inline constexpr char appNameVersion[] = "Tikavo_T " TIKAVO_VERSION;
 
 // The module instance; every resource and dialog is loaded from it.
 extern HINSTANCE appInstance;

@@ -55,7 +55,7 @@ struct ExpectedRecord {
     void Put(size_t offset, DWORD value) { memcpy(&bytes[offset], &value, 4); }
     void Text(size_t offset, const std::wstring& text) { memcpy(&bytes[offset], text.c_str(), 2 * text.size() + 2); }
 
-    void Icon(HICON icon, DWORD flags, const std::wstring& tip = L"Tikavo_T 1.0.8.0")
+    void Icon(HICON icon, DWORD flags, const std::wstring& tip = L"Tikavo_T " TIKAVO_VERSION)
     {
         Put(12, flags);
         Put(16, 1025);   // the callback message
@@ -67,7 +67,7 @@ struct ExpectedRecord {
     {
         Text(288, Wide("Zobrazí den, datum, tikavo\na jméno v horním pruhu okna."));   // 256 characters
         Put(800, 10000);                  // time-out
-        Text(804, L"Tikavo_T 1.0.8.0");   // balloon title, 64 characters
+        Text(804, L"Tikavo_T " TIKAVO_VERSION);   // balloon title, 64 characters
         Put(932, NIIF_INFO | NIIF_RESPECT_QUIET_TIME);
     }
 };
@@ -600,7 +600,7 @@ protected:
 TEST_F(TrayTooltip, ItsSecondLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem)
 {
     using Tips = std::vector<std::wstring>;
-    auto tip = [](const std::string& today) { return Wide(("Tikavo_T 1.0.8.0\n" + today).c_str()); };
+    auto tip = [](const std::string& today) { return Wide(("Tikavo_T " TIKAVO_VERSION "\n" + today).c_str()); };
     KillTimer(main, mainTimerId);   // the test ticks itself
     systemCalls.readLocalTime = TipClock;
     ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Květoslava"))));
@@ -646,7 +646,7 @@ TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
     ASSERT_EQ(recorder.boxes().size(), 1u);
     const BoxInfo& about = recorder.boxes()[0];
     EXPECT_EQ(about.owner, main);
-    EXPECT_NE(about.caption.find("Tikavo_T 1.0.8.0"), std::string::npos) << about.caption;
+    EXPECT_NE(about.caption.find("Tikavo_T " TIKAVO_VERSION), std::string::npos) << about.caption;
     bool noticeShown = false;
     for (const std::string& text : texts)
         noticeShown = noticeShown ||
