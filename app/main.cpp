@@ -1,7 +1,6 @@
 // Tikavo_T: a clock in the title bar of the foreground window, with a tray
 // icon for its commands.
 #include "app/app.h"
-#include "timers/timers.h"
 
 int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE, LPSTR, int)
 {

@@ -10,17 +10,13 @@
 #include "res/resource.h"
 #include "timers/countdown.h"
 #include "timers/timers.h"
+#include "timers/timesettings.h"
 #include "titleclock/titleclock.h"
 #include "tray/tray.h"
 
-HINSTANCE appInstance;
-const char appTitle[] = "Tikavo_T";
-const char appNameVersion[] = "Tikavo_T 1.0.8.0";
-int placeBefore = 0;
-UINT taskbarCreatedMessage = 0;
-void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;
-UINT_PTR (WINAPI *armTickTimer)(HWND, UINT_PTR, UINT, TIMERPROC) = SetTimer;
-LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM) = DefWindowProcA;
+// The message the shell broadcasts when the taskbar is (re)created.
+static UINT taskbarCreatedMessage;
+static TickSchedule tickSchedule;
 
 // "Hodiny v titulku okna" -- the clock in the window's title bar.
 static const char aboutNotice[] = "Hodiny v titulku okna \x96 den, datum, \xE8" "as a jm\xE9no, kter\xE9 m\xE1 sv\xE1tek.";
@@ -58,24 +54,27 @@ static void Tick(HWND hwnd, bool timed)
     TrackForegroundWindow();
 
     SYSTEMTIME now;
-    readLocalTime(&now);
+    systemCalls.readLocalTime(&now);
 
     if (timed) {
         // Armed before anything of this tick can open a box: the ticks
         // inside the box keep the step, and this tick, should it be held
         // there, does not arm the timer from its old reading when it resumes.
         // The same window and identifier, so never a second timer.
-        TickPlan plan = PlanTick(MomentOf(now), now.wMilliseconds);
+        TickPlan plan = PlanTick(tickSchedule, MomentOf(now), now.wMilliseconds);
         if (plan.armMs)
-            armTickTimer(hwnd, mainTimerId, plan.armMs, nullptr);
+            systemCalls.armTickTimer(hwnd, mainTimerId, plan.armMs, nullptr);
         if (!plan.tickNow)
             return;
     }
 
     char szDay[dayNameSize];
     ChooseDayName(now.wDayOfWeek, szDay);
-    CheckCountdown(hwnd);
-    CheckAlarm(hwnd, now);
+    // A tick held in the countdown's ring box resumes with the time it read
+    // before the box; the ticks inside the box have checked the alarm since.
+    bool tickHeldByCountdownRing = CheckCountdown(hwnd);
+    if (!tickHeldByCountdownRing)
+        CheckAlarm(hwnd, now);
     FormatClockText(now, szDay);
     if (!UpdateTodayName(now.wDay, now.wMonth))
         return;
@@ -125,7 +124,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         InitTimerSettings();
         AddTrayIcon(hwnd);
         ShowWindow(hwnd, SW_HIDE);
-        armTickTimer(hwnd, mainTimerId, tickPeriodMs, nullptr);
+        systemCalls.armTickTimer(hwnd, mainTimerId, tickIntervalMs, nullptr);
         return 0;
 
     case WM_TIMER:
@@ -150,5 +149,5 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         PostQuitMessage(0);
         return 0;
     }
-    return defaultWindowProc(hwnd, message, wParam, lParam);
+    return systemCalls.defaultWindowProc(hwnd, message, wParam, lParam);
 }

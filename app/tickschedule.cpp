@@ -1,20 +1,17 @@
 #include "app/tickschedule.h"
 
-int64_t lastTickSecond = noTickYet;
-unsigned tickArmedMs = tickPeriodMs;
-
-TickPlan PlanTick(const LocalMoment& now, int milliseconds)
+TickPlan PlanTick(TickSchedule& schedule, const LocalMoment& now, int milliseconds)
 {
     unsigned ms = milliseconds < 0 ? 0u : milliseconds > 999 ? 999u : static_cast<unsigned>(milliseconds);
     int64_t second = MomentSeconds(now);
     TickPlan plan;
-    plan.tickNow = second != lastTickSecond;
+    plan.tickNow = second != schedule.lastTickSecond;
     if (plan.tickNow)
-        lastTickSecond = second;
+        schedule.lastTickSecond = second;
 
     bool onMark = plan.tickNow && ms >= tickMarginMs && ms <= tickMarginMs + tickSlackMs;
-    unsigned period = onMark ? tickPeriodMs : tickPeriodMs - ms + tickMarginMs;
-    plan.armMs = period == tickArmedMs ? 0 : period;
-    tickArmedMs = period;
+    unsigned period = onMark ? tickIntervalMs : tickIntervalMs - ms + tickMarginMs;
+    plan.armMs = period == schedule.tickArmedMs ? 0 : period;
+    schedule.tickArmedMs = period;
     return plan;
 }

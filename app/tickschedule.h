@@ -19,7 +19,7 @@
 
 #include <cstdint>
 
-#include "timers/alarm.h"
+#include "common/localtime.h"
 
 // How long after the start of a second its tick is due: about one period of
 // the system's clock interrupt, in which the timer's clock and the local
@@ -29,14 +29,15 @@ constexpr unsigned tickMarginMs = 15;
 // with a period of a second, is left alone (arming it costs a call into the
 // system).
 constexpr unsigned tickSlackMs = 8;
-constexpr unsigned tickPeriodMs = 1000;
+constexpr unsigned tickIntervalMs = 1000;
 
-// The second of the last tick on a continuous local count (MomentSeconds);
-// noTickYet before the first.
-constexpr int64_t noTickYet = INT64_MIN;
-extern int64_t lastTickSecond;
-// The period the timer is armed with; it starts with one second.
-extern unsigned tickArmedMs;
+// What the schedule remembers from one timer message to the next: the
+// second of the last tick on a continuous local count (MomentSeconds;
+// INT64_MIN before the first), and the period the timer is armed with.
+struct TickSchedule {
+    int64_t lastTickSecond = INT64_MIN;
+    unsigned tickArmedMs = tickIntervalMs;
+};
 
 struct TickPlan {
     bool tickNow;     // false: the last tick's second is still running
@@ -45,7 +46,7 @@ struct TickPlan {
 
 // A timer message that read the local time now, with its milliseconds
 // (0 to 999): whether it is a tick, and how to arm the timer for the next
-// one. Records the tick's second and the period armed.
-TickPlan PlanTick(const LocalMoment& now, int milliseconds);
+// one. Records the tick's second and the period armed in the schedule.
+TickPlan PlanTick(TickSchedule& schedule, const LocalMoment& now, int milliseconds);
 
 #endif

@@ -68,9 +68,11 @@ void OrdinaryTick(benchmark::State& state)
     const NameListAccess access{ OpenList, ReadList, CloseList, Report, &file };
     const TitleAccess window{ ReadTitle, WriteTitle, Answers, nullptr };
     TitleLedger ledger;
+    NameDays days;
+    int64_t alarmLastCheck = alarmNoCheckYet;
     InitTimerSettings();
-    RunNameDayStep(7, 12, access);   // the day's lookup is behind us
-    if (todayName.empty())
+    RunNameDayStep(days, 7, 12, access);   // the day's lookup is behind us
+    if (days.todayName.empty())
         state.SkipWithError("the list gave no name");
     LocalMoment now{ 2026, 12, 7, 10, 0, 0 };
     for (auto _ : state) {
@@ -79,12 +81,12 @@ void OrdinaryTick(benchmark::State& state)
         now.second = (now.second + 1) % 60;
         char szDay[dayNameSize];
         ChooseDayName(1, szDay);
-        RecordAlarmCheck(now, TimerSettings);
+        RecordAlarmCheck(alarmLastCheck, now, TimerSettings);
         FormatClock(clockText, sizeof clockText, szDay, now.day, now.month, now.year,
                     now.hour, now.minute, now.second);
-        if (!RunNameDayStep(now.day, now.month, access))
+        if (!RunNameDayStep(days, now.day, now.month, access))
             state.SkipWithError("the list did not open");
-        DecorateFront(ledger, window, { clockText, todayName.c_str(), countdownActive ? countdownRemaining.c_str() : nullptr,
+        DecorateFront(ledger, window, { clockText, days.todayName.c_str(), countdownActive ? countdownRemaining.c_str() : nullptr,
                                         countdownNote.c_str(), false });
         benchmark::DoNotOptimize(frontTitle);
     }

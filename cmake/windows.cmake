@@ -19,10 +19,3 @@ set(TIKAVO_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
 set(TIKAVO_WINE_STATE_EN ${CMAKE_BINARY_DIR}/wine-en)   # code page 1252: the "locale" tests
 set(TIKAVO_HARNESS ${CMAKE_SOURCE_DIR}/scripts/wine-harness.sh)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${TIKAVO_HARNESS};exec;${TIKAVO_WINE_STATE};wine)
-
-# The code of the program's windows, shared by the executable and the
-# in-process tests (everything but WinMain).
-add_library(tikavo_win STATIC)
-target_include_directories(tikavo_win PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(tikavo_win PUBLIC tikavo_core ${TIKAVO_WIN_LIBS})
-target_compile_options(tikavo_win PRIVATE -Wall -Wextra)

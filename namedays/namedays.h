@@ -2,12 +2,11 @@
 #ifndef TIKAVO_NAMEDAYS_H
 #define TIKAVO_NAMEDAYS_H
 
-#include <windows.h>
-#include <shellapi.h>
-
 #include <string>
 
-#include "namedays/namelist.h"
+// Today's name, as the name-day step last found it (Windows-1250; empty for
+// none).
+extern const std::string& todayName;
 
 // Tick step 7: opens jmena.txt beside the program and looks today's name up
 // when a lookup is due, also when the list has been saved since it was last
@@ -15,13 +14,7 @@
 // the tick then ends.
 bool UpdateTodayName(int day, int month);
 
-// The directory of the program followed by one "\"; empty when the
-// program's path cannot be had.
-std::wstring GetProgramDirectory();
-
 // Opens the list in Windows' Notepad, waits for it, asks for a new lookup.
 void EditNameList();
-// What starts the editor (ShellExecuteExW); tests may watch the request.
-extern BOOL (WINAPI *editorStarter)(SHELLEXECUTEINFOW* request);
 
 #endif

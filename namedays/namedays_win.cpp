@@ -1,15 +1,14 @@
 // The list on disk and its editor.
 #include "namedays/namedays.h"
 
-#include <windows.h>
-#include <shellapi.h>
-#include <shlwapi.h>
-
 #include <cwchar>
 
-#include "common/systempath.h"
+#include "common/program.h"
+#include "namedays/namelist.h"
 
 namespace {
+
+NameDays nameDays;   // the run's; read by the rest of the program as todayName
 
 // Wide text throughout: the program's folder may have any name Windows
 // allows, whatever the system's code page (a folder "Jiří Novák" on a
@@ -21,7 +20,9 @@ constexpr std::size_t maxListPath = 255;
 
 // The list as the last read found it: its last-write time and size, and
 // when that read came (in the system's 100-ns units).
-ULONGLONG listWrittenAt, listSize, listReadAt;
+struct {
+    ULONGLONG writtenAt, size, readAt;
+} listSeen;
 constexpr ULONGLONG twoSeconds = 20000000;
 
 ULONGLONG Units(const FILETIME& time)
@@ -70,13 +71,12 @@ bool OpenList(void* context)
     LARGE_INTEGER size;
     if (GetFileTime(list->finSoubor, nullptr, nullptr, &written) && GetFileSizeEx(list->finSoubor, &size)) {
         ULONGLONG at = Units(written);
-        ULONGLONG readApart = listReadAt > at ? listReadAt - at : at - listReadAt;
-        if (at != listWrittenAt || static_cast<ULONGLONG>(size.QuadPart) != listSize || readApart < twoSeconds) {
+        ULONGLONG readApart = listSeen.readAt > at ? listSeen.readAt - at : at - listSeen.readAt;
+        if (at != listSeen.writtenAt || static_cast<ULONGLONG>(size.QuadPart) != listSeen.size
+            || readApart < twoSeconds) {
             GetSystemTimeAsFileTime(&now);
-            listWrittenAt = at;
-            listSize = static_cast<ULONGLONG>(size.QuadPart);
-            listReadAt = Units(now);
-            RequestLookupAfterEdit();
+            listSeen = { at, static_cast<ULONGLONG>(size.QuadPart), Units(now) };
+            RequestLookupAfterEdit(nameDays);
         }
     }
     return true;
@@ -101,22 +101,24 @@ void ReportListError(void*)
     MessageBoxA(nullptr, "Cannot open the specify file jmena", "Error", MB_OK);
 }
 
-}  // namespace
-
-bool UpdateTodayName(int day, int month)
-{
-    ListFile list = { INVALID_HANDLE_VALUE };
-    const NameListAccess access = { OpenList, ReadList, CloseList, ReportListError, &list };
-    return RunNameDayStep(day, month, access);
-}
-
+// The directory of the program followed by one "\"; empty when the
+// program's path cannot be had.
 std::wstring GetProgramDirectory()
 {
     wchar_t szPath[MAX_PATH];
     return ProgramDirectory(szPath) ? szPath : L"";
 }
 
-BOOL (WINAPI *editorStarter)(SHELLEXECUTEINFOW*) = ShellExecuteExW;
+}  // namespace
+
+const std::string& todayName = nameDays.todayName;
+
+bool UpdateTodayName(int day, int month)
+{
+    ListFile list = { INVALID_HANDLE_VALUE };
+    const NameListAccess access = { OpenList, ReadList, CloseList, ReportListError, &list };
+    return RunNameDayStep(nameDays, day, month, access);
+}
 
 void EditNameList()
 {
@@ -134,10 +136,10 @@ void EditNameList()
         sh.lpParameters = stParameters.c_str();
         sh.nShow = SW_SHOW;
         // No ticks while the editor runs: the wait dispatches nothing.
-        if (editorStarter(&sh) && sh.hProcess) {
+        if (systemCalls.editorStarter(&sh) && sh.hProcess) {
             WaitForSingleObject(sh.hProcess, INFINITE);
             CloseHandle(sh.hProcess);
         }
     }
-    RequestLookupAfterEdit();
+    RequestLookupAfterEdit(nameDays);
 }

@@ -9,20 +9,11 @@
 #include "common/cp1250.h"
 #include "common/textput.h"
 
-std::string todayName;
-int listEdited = 0;
-int editLookupDone = 0;
-
-void RequestLookupAfterEdit()
+void RequestLookupAfterEdit(NameDays& days)
 {
-    listEdited = 1;
-    editLookupDone = 0;
+    days.listEdited = 1;
+    days.editLookupDone = 0;
 }
-
-char lastDayKey[260];
-LineFields lineFields;
-int firstLookupDone = 0;
-int listErrorShown = 0;
 
 namespace {
 
@@ -92,17 +83,17 @@ void CopyField(char* to, const char* field)
 // todayName after a lookup: the name of today's line, converted when the
 // list was saved as UTF-8; empty when today's line was not found or has no
 // name.
-void SetTodayName(bool found)
+void SetTodayName(NameDays& days, bool found)
 {
-    if (!found || !lineFields.hasName) {
-        todayName.clear();
+    if (!found || !days.lineFields.hasName) {
+        days.todayName.clear();
         return;
     }
-    char converted[sizeof lineFields.name];
-    if (ConvertUtf8Name(lineFields.name, converted))
-        todayName = converted;
+    char converted[sizeof days.lineFields.name];
+    if (ConvertUtf8Name(days.lineFields.name, converted))
+        days.todayName = converted;
     else
-        todayName = lineFields.name;
+        days.todayName = days.lineFields.name;
 }
 
 // Decodes one UTF-8 sequence of two to four bytes starting at p (whose first
@@ -171,7 +162,7 @@ void ReadListLine(NameListStream& finSoubor, char* etxt)
     etxt[n] = '\0';
 }
 
-void SplitListLine(char* etxt)
+void SplitListLine(char* etxt, LineFields& lineFields)
 {
     char* next_token1 = etxt;
     const char* date = NextField(next_token1);
@@ -183,7 +174,7 @@ void SplitListLine(char* etxt)
     CopyField(lineFields.name, name ? name : "");
 }
 
-bool ScanNameList(NameListStream& finSoubor, const char* listKey)
+bool ScanNameList(NameListStream& finSoubor, const char* listKey, LineFields& lineFields)
 {
     char etxt[maxListLineLength + 1];
     for (;;) {
@@ -193,11 +184,11 @@ bool ScanNameList(NameListStream& finSoubor, const char* listKey)
             return false;
         ReadListLine(finSoubor, etxt);
         ++finSoubor.linesRead;
-        SplitListLine(etxt);
+        SplitListLine(etxt, lineFields);
     }
 }
 
-bool RunNameDayStep(int day, int month, const NameListAccess& access)
+bool RunNameDayStep(NameDays& days, int day, int month, const NameListAccess& access)
 {
     // dayKey "%2d.%2d.", listKey "%02d.%02d."
     constexpr std::size_t keyRoom = 2 * intChars + 3;
@@ -217,14 +208,14 @@ bool RunNameDayStep(int day, int month, const NameListAccess& access)
     formatKey(listKey, '0');
 
     // "0" equals no key: the tick's first lookup begins by reading.
-    std::strcpy(lineFields.date, "0");
+    std::strcpy(days.lineFields.date, "0");
 
     if (!access.open(access.context)) {
-        if (listErrorShown)
+        if (days.listErrorShown)
             return true;
         // Set before the report: ticks keep running inside its box and must
         // not report again.
-        listErrorShown = 1;
+        days.listErrorShown = 1;
         access.reportOpenFailure(access.context);
         return false;
     }
@@ -234,25 +225,25 @@ bool RunNameDayStep(int day, int month, const NameListAccess& access)
 
     // A new day (also the first day of the run: lastDayKey starts empty).
     // The day counts as looked up whatever the lookup finds.
-    const char* stStareDatum = lastDayKey;
+    const char* stStareDatum = days.lastDayKey;
     const char* stNoveDatum = dayKey;
     if (!finSoubor.failed && std::strcmp(stStareDatum, stNoveDatum) != 0) {
-        std::snprintf(lastDayKey, sizeof lastDayKey, "%s", dayKey);
-        SetTodayName(ScanNameList(finSoubor, listKey));
+        std::snprintf(days.lastDayKey, sizeof days.lastDayKey, "%s", dayKey);
+        SetTodayName(days, ScanNameList(finSoubor, listKey, days.lineFields));
     }
     // The first lookup of the run; after a successful day lookup on the same
     // tick it only confirms the line found.
-    if (!finSoubor.failed && firstLookupDone == 0) {
-        bool found = ScanNameList(finSoubor, listKey);
-        firstLookupDone = 1;
-        SetTodayName(found);
+    if (!finSoubor.failed && days.firstLookupDone == 0) {
+        bool found = ScanNameList(finSoubor, listKey, days.lineFields);
+        days.firstLookupDone = 1;
+        SetTodayName(days, found);
     }
     // The list has been edited.
-    if (!finSoubor.failed && listEdited == 1 && editLookupDone == 0) {
-        bool found = ScanNameList(finSoubor, listKey);
-        editLookupDone = 1;
-        SetTodayName(found);
-        listEdited = 0;
+    if (!finSoubor.failed && days.listEdited == 1 && days.editLookupDone == 0) {
+        bool found = ScanNameList(finSoubor, listKey, days.lineFields);
+        days.editLookupDone = 1;
+        SetTodayName(days, found);
+        days.listEdited = 0;
     }
 
     access.close(access.context);

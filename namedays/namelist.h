@@ -15,19 +15,6 @@
 #include <cstddef>
 #include <string>
 
-// Today's name; empty until a lookup has found one, and empty after a
-// lookup that found no name for today.
-extern std::string todayName;
-
-// Set by the editing of the list to ask the next tick for a new lookup:
-// listEdited 1 and editLookupDone 0 while that lookup is pending; the lookup
-// sets them to 0 and 1.
-extern int listEdited;
-extern int editLookupDone;
-// The edit command's request once the editor has been closed: the list is
-// read again on the next tick on which it opens, edited or not.
-void RequestLookupAfterEdit();
-
 // The lines of the list hold at most this many characters.
 constexpr int maxListLineLength = 99;
 // Only this many lines are consulted on one tick, by all its lookups together.
@@ -40,13 +27,29 @@ struct LineFields {
     bool hasName;
 };
 
-// The day key ("%2d.%2d.") of the last day whose lookup has run.
-extern char lastDayKey[260];
-extern LineFields lineFields;
-// 1 once the first lookup of the run has been made.
-extern int firstLookupDone;
-// 1 once a failed open of the list has been reported; never cleared.
-extern int listErrorShown;
+// What the name-day step remembers from tick to tick; the program keeps one
+// for its run.
+struct NameDays {
+    // Today's name; empty until a lookup has found one, and empty after a
+    // lookup that found no name for today.
+    std::string todayName;
+    // Set by the editing of the list to ask the next tick for a new lookup:
+    // listEdited 1 and editLookupDone 0 while that lookup is pending; the
+    // lookup sets them to 0 and 1.
+    int listEdited = 0;
+    int editLookupDone = 0;
+    // The day key ("%2d.%2d.") of the last day whose lookup has run.
+    char lastDayKey[260] = "";
+    LineFields lineFields = {};
+    // 1 once the first lookup of the run has been made.
+    int firstLookupDone = 0;
+    // 1 once a failed open of the list has been reported; never cleared.
+    int listErrorShown = 0;
+};
+
+// The edit command's request once the editor has been closed: the list is
+// read again on the next tick on which it opens, edited or not.
+void RequestLookupAfterEdit(NameDays& days);
 
 // How one tick reaches the list. The program opens jmena.txt beside itself;
 // the tests and the fuzzer hand in bytes of their own.
@@ -92,18 +95,18 @@ void ReadListLine(NameListStream& finSoubor, char* etxt);
 // one field, the first becomes lineFields' date and the second its name (or
 // no name); a line without fields leaves lineFields as they were. The line is
 // cut into its fields in place.
-void SplitListLine(char* etxt);
+void SplitListLine(char* etxt, LineFields& lineFields);
 
 // One lookup: reads on from where the tick's stream stands until the current
 // lineFields carry listKey as their date (true) or the tick has read 366
 // lines or the stream has failed (false).
-bool ScanNameList(NameListStream& finSoubor, const char* listKey);
+bool ScanNameList(NameListStream& finSoubor, const char* listKey, LineFields& lineFields);
 
 // Tick step 7 over any list: opens the list, reports a failed open once per
 // run (the tick then ends: false), and runs the lookups that are due, in
 // their order: a new day, the first lookup of the run, a lookup after an
 // edit. True when the tick goes on to write the title.
-bool RunNameDayStep(int day, int month, const NameListAccess& access);
+bool RunNameDayStep(NameDays& days, int day, int month, const NameListAccess& access);
 
 // A name read from a list saved as UTF-8: when name is valid UTF-8, holds at
 // least one multi-byte sequence and every one of its characters exists in

@@ -2,32 +2,9 @@
 
 #include <cstring>
 
-int64_t alarmLastCheck = alarmNoCheckYet;
-
-namespace {
-
 constexpr int64_t secondsPerDay = 86400;
 
-// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
-int64_t DaysFromCivil(int year, int month, int day)
-{
-    int64_t y = year - (month <= 2 ? 1 : 0);
-    int64_t era = (y >= 0 ? y : y - 399) / 400;
-    int64_t yearOfEra = y - era * 400;
-    int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-}  // namespace
-
-int64_t MomentSeconds(const LocalMoment& moment)
-{
-    return DaysFromCivil(moment.year, moment.month, moment.day) * secondsPerDay
-         + moment.hour * 3600 + moment.minute * 60 + moment.second;
-}
-
-bool RecordAlarmCheck(const LocalMoment& now, const TimerSettingsRecord& settings)
+bool RecordAlarmCheck(int64_t& alarmLastCheck, const LocalMoment& now, const TimerSettingsRecord& settings)
 {
     int64_t checkTime = MomentSeconds(now);
 
@@ -63,7 +40,7 @@ bool RecordAlarmCheck(const LocalMoment& now, const TimerSettingsRecord& setting
     return moment > lastCheck;
 }
 
-void RecordAlarmSwitchOn(const LocalMoment& now)
+void RecordAlarmSwitchOn(int64_t& alarmLastCheck, const LocalMoment& now)
 {
     int64_t switchedOn = MomentSeconds(now);
     if (alarmLastCheck == alarmNoCheckYet || switchedOn > alarmLastCheck)

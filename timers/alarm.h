@@ -15,28 +15,18 @@
 
 #include <cstdint>
 
+#include "common/localtime.h"
 #include "timers/timesettings.h"
 
-// A local date and time, to the second.
-struct LocalMoment {
-    int year, month, day;
-    int hour, minute, second;
-};
-
-// The last alarm check in seconds on a continuous local count;
-// alarmNoCheckYet until the first check.
+// The last alarm check, alarmLastCheck, is in seconds on a continuous local
+// count (MomentSeconds); alarmNoCheckYet until the first check.
 constexpr int64_t alarmNoCheckYet = INT64_MIN;
-extern int64_t alarmLastCheck;
 
 // A check of the alarm at now with the settings; true when it rings.
 // Records the check, also while the alarm is off.
-bool RecordAlarmCheck(const LocalMoment& now, const TimerSettingsRecord& settings);
+bool RecordAlarmCheck(int64_t& alarmLastCheck, const LocalMoment& now, const TimerSettingsRecord& settings);
 
 // The alarm was switched on or set anew at now: no moment up to now rings.
-void RecordAlarmSwitchOn(const LocalMoment& now);
-
-// Seconds of a local date and time on a continuous count (days since
-// 1 January 1970 times 86400 plus the time of day).
-int64_t MomentSeconds(const LocalMoment& moment);
+void RecordAlarmSwitchOn(int64_t& alarmLastCheck, const LocalMoment& now);
 
 #endif

@@ -5,72 +5,57 @@
 
 #include <cstring>
 
-#include "app/app.h"
+#include "common/program.h"
 #include "res/resource.h"
 #include "timers/alarm.h"
 
+// The last check of the run (see RecordAlarmCheck).
+static int64_t alarmLastCheck = alarmNoCheckYet;
+
 // Held while the dialog is open.
-static HWND alarmDialog;
-static HWND alarmPicker;
-static HWND alarmCheckBox;
-static TimerSettingsRecord* alarmSettings;
+static struct {
+    HWND window, picker, checkBox;
+    TimerSettingsRecord* settings;
+} alarmDialog;
 
-LocalMoment MomentOf(const SYSTEMTIME& st)
-{
-    return { st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond };
-}
-
-void RunAlarmDialog(HWND hwnd)
-{
-    if (alarmDialog) {
-        SetForegroundWindow(alarmDialog);
-        return;
-    }
-    // The dialog changes TimerSettings itself; a dialog that cannot open
-    // changes nothing.
-    MakeDatePickerAvailable();
-    DialogBoxParamA(appInstance, "MYALARM", hwnd, AlarmDialogProc,
-                    reinterpret_cast<LPARAM>(&TimerSettings));
-    alarmDialog = nullptr;
-}
-
-INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+// The procedure of the dialog MYALARM.
+static INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        alarmDialog = hDlg;
-        alarmPicker = GetDlgItem(hDlg, IDC_TIMEPICKER);
-        alarmCheckBox = GetDlgItem(hDlg, IDC_ALARMCHECK);
-        SendMessageA(alarmPicker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("yy:MM:dd:HH:mm:ss"));
-        alarmSettings = reinterpret_cast<TimerSettingsRecord*>(lParam);
+        alarmDialog.window = hDlg;
+        alarmDialog.picker = GetDlgItem(hDlg, IDC_TIMEPICKER);
+        alarmDialog.checkBox = GetDlgItem(hDlg, IDC_ALARMCHECK);
+        SendMessageA(alarmDialog.picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("yy:MM:dd:HH:mm:ss"));
+        alarmDialog.settings = reinterpret_cast<TimerSettingsRecord*>(lParam);
 
-        if (std::strcmp(alarmSettings->alarmFlag, "No") == 0) {
+        if (std::strcmp(alarmDialog.settings->alarmFlag, "No") == 0) {
             // Off: the picker keeps the moment the dialog opened.
-            EnableWindow(alarmPicker, FALSE);
-            SendMessageA(alarmCheckBox, BM_SETCHECK, BST_UNCHECKED, 0);
+            EnableWindow(alarmDialog.picker, FALSE);
+            SendMessageA(alarmDialog.checkBox, BM_SETCHECK, BST_UNCHECKED, 0);
         } else {
-            EnableWindow(alarmPicker, TRUE);
-            SendMessageA(alarmCheckBox, BM_SETCHECK, BST_CHECKED, 0);
+            EnableWindow(alarmDialog.picker, TRUE);
+            SendMessageA(alarmDialog.checkBox, BM_SETCHECK, BST_CHECKED, 0);
             // Today's date with the alarm's time of day.
-            SetPickerTime(alarmPicker, alarmSettings->alarmTime);
+            SetPickerTime(alarmDialog.picker, alarmDialog.settings->alarmTime);
         }
         return TRUE;
 
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
-            if (SendMessageA(alarmCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+            if (SendMessageA(alarmDialog.checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED) {
                 // Only the time of day counts; the picker's date is ignored.
-                if (ReadPickerTime(alarmPicker, alarmSettings->alarmTime)) {
-                    std::strcpy(alarmSettings->alarmFlag, "Yes");
+                if (ReadPickerTime(alarmDialog.picker, alarmDialog.settings->alarmTime)) {
+                    std::strcpy(alarmDialog.settings->alarmFlag, "Yes");
                     // A moment already past rings first tomorrow.
                     SYSTEMTIME stNow;
-                    readLocalTime(&stNow);
-                    RecordAlarmSwitchOn(MomentOf(stNow));
+                    systemCalls.readLocalTime(&stNow);
+                    RecordAlarmSwitchOn(alarmLastCheck, MomentOf(stNow));
                 }
             } else {
-                std::strcpy(alarmSettings->alarmFlag, "No");
-                std::strcpy(alarmSettings->alarmTime, "00:00:00");
+                std::strcpy(alarmDialog.settings->alarmFlag, "No");
+                std::strcpy(alarmDialog.settings->alarmTime, "00:00:00");
             }
             EndDialog(hDlg, IDOK);
             return TRUE;
@@ -78,7 +63,7 @@ INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM 
             EndDialog(hDlg, IDCANCEL);
             return TRUE;
         case IDC_ALARMCHECK:
-            EnableWindow(alarmPicker, SendMessageA(alarmCheckBox, BM_GETCHECK, 0, 0) == BST_CHECKED);
+            EnableWindow(alarmDialog.picker, SendMessageA(alarmDialog.checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED);
             return TRUE;
         }
         return FALSE;
@@ -86,15 +71,21 @@ INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM 
     return FALSE;
 }
 
-void CheckAlarm(HWND hwnd, const SYSTEMTIME& now)
+void RunAlarmDialog(HWND hwnd)
 {
-    // A tick held in the countdown's ring box resumes with the time it read
-    // before the box; the ticks inside the box have checked the alarm since.
-    if (tickHeldByCountdownRing) {
-        tickHeldByCountdownRing = false;
+    if (alarmDialog.window) {
+        SetForegroundWindow(alarmDialog.window);
         return;
     }
-    if (!RecordAlarmCheck(MomentOf(now), TimerSettings))
-        return;
-    RingBell(hwnd, L"Alarm", L"Alarm");
+    // The dialog changes TimerSettings itself; a dialog that cannot open
+    // changes nothing.
+    MakeDatePickerAvailable();
+    DialogBoxParamA(appInstance, "MYALARM", hwnd, AlarmDialogProc, reinterpret_cast<LPARAM>(&TimerSettings));
+    alarmDialog.window = nullptr;
+}
+
+void CheckAlarm(HWND hwnd, const SYSTEMTIME& now)
+{
+    if (RecordAlarmCheck(alarmLastCheck, MomentOf(now), TimerSettings))
+        RingBell(hwnd, L"Alarm", L"Alarm");
 }

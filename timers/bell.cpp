@@ -1,27 +1,22 @@
 // The ring: the bell plays in a loop for as long as its message box is open.
 #include "timers/timers.h"
 
-#include <mmsystem.h>
-
-#include "app/app.h"
-
-BOOL (WINAPI *bellSoundPlayer)(LPCSTR, HMODULE, DWORD) = PlayBellSound;
-int (WINAPI *ringBoxShower)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;
+#include "common/program.h"
 
 // The ring boxes open now (a tick inside one may ring again).
 static int ringBoxesOpen;
 
 void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption)
 {
-    bellSoundPlayer("BELL", appInstance, SND_RESOURCE | SND_ASYNC | SND_LOOP);
+    systemCalls.bellSoundPlayer("BELL", appInstance, SND_RESOURCE | SND_ASYNC | SND_LOOP);
     // The program is seldom in the foreground when it rings, and Windows then
     // lets none of its windows come to the front: topmost, the box stands
     // above every ordinary window (a full-screen one too) whether or not it
     // gets the focus. An owned box has no taskbar button to flash.
     ++ringBoxesOpen;
-    ringBoxShower(owner, text, caption, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+    systemCalls.ringBoxShower(owner, text, caption, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
     --ringBoxesOpen;
-    bellSoundPlayer(nullptr, appInstance, SND_PURGE);
+    systemCalls.bellSoundPlayer(nullptr, appInstance, SND_PURGE);
 }
 
 bool BellRinging()

@@ -5,7 +5,6 @@
 #include "timers/timesettings.h"
 
 int countdownActive = 0;
-uint32_t countdownStartMs = 0;
 std::string countdownRemaining = "00:00:00";
 std::u16string countdownNote;
 

@@ -6,7 +6,6 @@
 #include <string>
 
 extern int countdownActive;              // 1 while a countdown runs
-extern uint32_t countdownStartMs;        // the millisecond clock at its start
 extern std::string countdownRemaining;   // the remaining time, "HH:MM:SS"
 extern std::u16string countdownNote;     // the note shown with it, as typed
 

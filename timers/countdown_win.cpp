@@ -3,60 +3,48 @@
 
 #include <commctrl.h>
 
-#include "app/app.h"
+#include "common/program.h"
 #include "res/resource.h"
 #include "timers/countdown.h"
+#include "timers/timesettings.h"
 
-MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME, UINT) = ReadSystemMilliseconds;
-bool tickHeldByCountdownRing = false;
+// The millisecond clock at the start of the countdown.
+static uint32_t countdownStartMs;
 
 // Held while the dialog is open.
-static HWND countdownDialog;
-static HWND countdownPicker;
-static HWND countdownNoteBox;
-static TimerSettingsRecord* countdownSettings;
+static struct {
+    HWND window, picker, noteBox;
+    TimerSettingsRecord* settings;
+} countdownDialog;
 
 static uint32_t ReadMilliseconds()
 {
     MMTIME stTime = {};
     stTime.wType = TIME_MS;
-    readMillisecondClock(&stTime, sizeof stTime);
+    systemCalls.readMillisecondClock(&stTime, sizeof stTime);
     return stTime.u.ms;
 }
 
-void RunCountdownDialog(HWND hwnd)
+void StartCountdown()
 {
-    if (countdownDialog) {
-        SetForegroundWindow(countdownDialog);
-        return;
-    }
-    MakeDatePickerAvailable();
-    INT_PTR result = DialogBoxParamA(appInstance, "MYTIMER", hwnd, CountdownDialogProc,
-                                     reinterpret_cast<LPARAM>(&TimerSettings));
-    countdownDialog = nullptr;
-    if (result == IDOK) {
-        // Counted from now, after the dialog has closed.
-        countdownStartMs = ReadMilliseconds();
-        countdownActive = 1;
-    } else {
-        // CANCEL, the close box, or a dialog that could not open.
-        countdownActive = 0;
-    }
+    countdownStartMs = ReadMilliseconds();
+    countdownActive = 1;
 }
 
-INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+// The procedure of the dialog MYTIMER.
+static INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG: {
-        countdownDialog = hDlg;
-        countdownPicker = GetDlgItem(hDlg, IDC_TIMEPICKER);
-        SendMessageA(countdownPicker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH:mm:ss"));
+        countdownDialog.window = hDlg;
+        countdownDialog.picker = GetDlgItem(hDlg, IDC_TIMEPICKER);
+        SendMessageA(countdownDialog.picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH:mm:ss"));
         // The note box offers the template's note, whatever was set before.
-        countdownNoteBox = GetDlgItem(hDlg, IDC_NOTE);
-        countdownSettings = reinterpret_cast<TimerSettingsRecord*>(lParam);
+        countdownDialog.noteBox = GetDlgItem(hDlg, IDC_NOTE);
+        countdownDialog.settings = reinterpret_cast<TimerSettingsRecord*>(lParam);
 
         // The last duration as the picker's time of day; the date is not shown.
-        SetPickerTime(countdownPicker, countdownSettings->countdownDuration);
+        SetPickerTime(countdownDialog.picker, countdownDialog.settings->countdownDuration);
         return TRUE;
     }
 
@@ -65,9 +53,9 @@ INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPA
         case IDOK: {
             // Wide: the note's letters stay right on any code page.
             wchar_t szBuf2[250] = L"";
-            GetWindowTextW(countdownNoteBox, szBuf2, 250);
+            GetWindowTextW(countdownDialog.noteBox, szBuf2, 250);
             countdownNote = reinterpret_cast<const char16_t*>(szBuf2);
-            ReadPickerTime(countdownPicker, countdownSettings->countdownDuration);
+            ReadPickerTime(countdownDialog.picker, countdownDialog.settings->countdownDuration);
             EndDialog(hDlg, IDOK);
             return TRUE;
         }
@@ -80,15 +68,31 @@ INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPA
     return FALSE;
 }
 
-void CheckCountdown(HWND hwnd)
+void RunCountdownDialog(HWND hwnd)
+{
+    if (countdownDialog.window) {
+        SetForegroundWindow(countdownDialog.window);
+        return;
+    }
+    MakeDatePickerAvailable();
+    INT_PTR result = DialogBoxParamA(appInstance, "MYTIMER", hwnd, CountdownDialogProc,
+                                     reinterpret_cast<LPARAM>(&TimerSettings));
+    countdownDialog.window = nullptr;
+    if (result == IDOK)
+        StartCountdown();   // counted from now, after the dialog has closed
+    else
+        countdownActive = 0;   // CANCEL, the close box, or a dialog that could not open
+}
+
+bool CheckCountdown(HWND hwnd)
 {
     if (!countdownActive)
-        return;
+        return false;
     if (!UpdateCountdown(TimerSettings.countdownDuration, countdownStartMs, ReadMilliseconds()))
-        return;
+        return false;
     // Cleared first: this tick's title and the ticks inside the box go
     // without the countdown, and none of them rings it again.
     countdownActive = 0;
     RingBell(hwnd, reinterpret_cast<const wchar_t*>(countdownNote.c_str()), L"Alaram Tikavo_T");
-    tickHeldByCountdownRing = true;
+    return true;
 }

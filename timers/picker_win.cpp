@@ -3,7 +3,8 @@
 
 #include <commctrl.h>
 
-#include "titleclock/clocktext.h"
+#include "common/localtime.h"
+#include "timers/timesettings.h"
 
 void SetPickerTime(HWND picker, const char* timeString)
 {

@@ -3,10 +3,6 @@
 #define TIKAVO_TIMERS_H
 
 #include <windows.h>
-#include <mmsystem.h>
-
-#include "timers/alarm.h"
-#include "timers/timesettings.h"
 
 // Plays the wave BELL in a loop, shows a message box with the text and the
 // caption owned by owner, above every other window, and stops the sound when
@@ -16,49 +12,19 @@ void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption);
 // True while a ring's box is open.
 bool BellRinging();
 
-// The sound player and the message box RingBell uses; tests may watch them.
-extern BOOL (WINAPI *bellSoundPlayer)(LPCSTR sound, HMODULE module, DWORD flags);
-extern int (WINAPI *ringBoxShower)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
-
-// The millisecond clock the countdown is measured on (timeGetSystemTime);
-// tests may drive it.
-extern MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME time, UINT size);
-
-// A local time to the second, as the tick's rules count it.
-LocalMoment MomentOf(const SYSTEMTIME& st);
-
-// Tick step 4: renews the countdown's remaining time; rings at zero.
-void CheckCountdown(HWND hwnd);
+// Tick step 4: renews the countdown's remaining time; rings at zero. True
+// when it rang: the tick was held in the ring's box until it was closed.
+bool CheckCountdown(HWND hwnd);
 // Tick step 5: rings the daily alarm when its moment has come.
 void CheckAlarm(HWND hwnd, const SYSTEMTIME& now);
 
-// Set by tick step 4 when its ring box has been closed, taken by step 5 of
-// the same tick: that tick's time was read before the box opened, and the
-// ticks that ran inside the box have checked the alarm since.
-extern bool tickHeldByCountdownRing;
-
+// Starts the countdown from now on the millisecond clock.
+void StartCountdown();
 // The handlers of the tray menu's "Odpočítávání" and "Alarm". While a
 // dialog is open, its command brings it to the front instead of opening
 // a second one.
 void RunCountdownDialog(HWND hwnd);
 void RunAlarmDialog(HWND hwnd);
-
-// The procedures of the dialogs MYTIMER and MYALARM.
-INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Called first thing at start-up: the process looks for the libraries it
-// loads, and those they load in turn, in the system folder only, never in
-// the program's folder (where the system can be told so; elsewhere not in
-// the current folder at least).
-void SearchSystemFolderOnly();
-// The system's PlaySoundA and timeGetSystemTime, with the system's
-// multimedia library loaded on first use.
-BOOL WINAPI PlayBellSound(LPCSTR sound, HMODULE module, DWORD flags);
-MMRESULT WINAPI ReadSystemMilliseconds(LPMMTIME time, UINT size);
-// Registers the date-time picker's window class (loading the common
-// controls) before a dialog with a picker opens; false when it cannot.
-bool MakeDatePickerAvailable();
 
 // The dialogs' date-time picker shows a time string as today's date with
 // that time of day, and gives back only its time of day ("HH:MM:SS" into a

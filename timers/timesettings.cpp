@@ -5,8 +5,7 @@
 #include <climits>
 #include <cstring>
 
-#include "common/textput.h"
-#include "titleclock/clocktext.h"
+#include "common/localtime.h"
 
 TimerSettingsRecord TimerSettings;
 

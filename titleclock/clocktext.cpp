@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "common/textput.h"
+#include "common/localtime.h"
 
 char clockText[1000];
 
@@ -18,24 +18,8 @@ const char* const dayNames[7] = {
     "Sobota",
 };
 
-// The longest "%02d:%02d:%02d" and " - %d.%d.%d - %02d:%02d:%02d * ".
-constexpr size_t timeChars = 3 * intChars + 2;
+// The longest " - %d.%d.%d - %02d:%02d:%02d * ".
 constexpr size_t clockTailChars = 3 * intChars + 2 + timeChars + 9;
-
-// "%02d:%02d:%02d" at q; returns its end.
-char* WriteTime(char* q, int hour, int minute, int second)
-{
-    char* const last = q + timeChars;
-    const int fields[3] = { hour, minute, second };
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0)
-            *q++ = ':';
-        if (fields[i] >= 0 && fields[i] < 10)
-            *q++ = '0';   // two digits at least
-        q = std::to_chars(q, last, fields[i]).ptr;
-    }
-    return q;
-}
 
 // " - %d.%d.%d - %02d:%02d:%02d * " at q; returns its end.
 char* WriteClockTail(char* q, int day, int month, int year, int hour, int minute, int second)
@@ -64,16 +48,6 @@ void ChooseDayName(int dayOfWeek, char* szDay)
 {
     char* p = szDay;
     PutText(p, TextLimit(szDay, dayNameSize), DayName(dayOfWeek));
-    TextEnd(p);
-}
-
-void FormatTimeString(char* out, size_t size, int hour, int minute, int second)
-{
-    if (size == 0)
-        return;
-    char* p = out;
-    PutWritten<timeChars>(p, TextLimit(out, size),
-                          [=](char* q) { return WriteTime(q, hour, minute, second); });
     TextEnd(p);
 }
 

@@ -1,5 +1,5 @@
-// The clock's texts: the Czech day name, time strings and the clock text
-// that goes into the title bar. All of them are Windows-1250 bytes.
+// The clock's texts: the Czech day name and the clock text that goes into
+// the title bar. All of them are Windows-1250 bytes.
 #ifndef TIKAVO_CLOCKTEXT_H
 #define TIKAVO_CLOCKTEXT_H
 
@@ -16,8 +16,6 @@ constexpr size_t dayNameSize = 10;
 const char* DayName(int dayOfWeek);
 // Copies the day's name into szDay (dayNameSize characters).
 void ChooseDayName(int dayOfWeek, char* szDay);
-// "HH:MM:SS", each field two digits, 24-hour.
-void FormatTimeString(char* out, size_t size, int hour, int minute, int second);
 // "  * <day> - d.m.yyyy - HH:MM:SS * ": day and month without leading zeros,
 // the year in full, the time zero-padded; two spaces in front, one behind.
 void FormatClock(char* out, size_t size, const char* szDay,

@@ -4,11 +4,9 @@
 #include <cstddef>
 #include <string>
 
-#include "app/app.h"
 #include "common/cp1250.h"
+#include "common/program.h"
 #include "res/resource.h"
-
-BOOL (WINAPI *trayIconNotifier)(DWORD, PNOTIFYICONDATAW) = Shell_NotifyIconW;
 
 // The record in the shell's version with balloon fields, the version of the
 // 488-byte ANSI record, which every shell since Windows 2000 accepts. Wide,
@@ -24,22 +22,26 @@ static const wchar_t balloonText[] = L"Zobraz\u00ED den, datum, tikavo\na jm\u00
 static const char addFailedText[] = "Nelze p\xF8idat ikonu";      // Nelze přidat ikonu
 static const char removeFailedText[] = "Nelze odebrat ikonu";
 
-static NOTIFYICONDATAW nid;
-// The icon last handed to the shell, which keeps a copy of its own.
-static HICON trayIcon;
-// The tooltip's second line, today's day, date and name; empty until the
-// first tick.
-static std::u16string tipToday;
+// The icon as the shell was last given it: its window (none before the
+// first and after the removal) and its image, which the shell keeps a copy
+// of; the tooltip's second line, today's day, date and name, empty until
+// the first tick.
+static struct {
+    HWND window;
+    HICON image;
+    std::u16string tipToday;
+} icon;
 
 static void ShowTrayError(const char* text)
 {
     MessageBoxA(nullptr, text, nullptr, MB_TASKMODAL | MB_ICONERROR);
 }
 
-// Icon 10004 at the small-icon size for dpi (0: the window's), from its image
-// of that size or the nearest: sharp at every display scale, where one image
-// stretched would blur.
-static HICON LoadTrayIcon(HWND hwnd, UINT dpi)
+// The icon of hwnd from now on, with icon 10004 at the small-icon size for
+// dpi (0: the window's), from its image of that size or the nearest: sharp at
+// every display scale, where one image stretched would blur. False, and
+// nothing changed, when the resource is missing.
+static bool LoadTrayIcon(HWND hwnd, UINT dpi)
 {
     // Windows 10 1607 and later; before, the system's small-icon size.
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
@@ -49,58 +51,52 @@ static HICON LoadTrayIcon(HWND hwnd, UINT dpi)
         reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
     int size = metricForDpi && dpiOfWindow ? metricForDpi(SM_CXSMICON, dpi ? dpi : dpiOfWindow(hwnd))
                                            : GetSystemMetrics(SM_CXSMICON);
-    return static_cast<HICON>(LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_TRAYICON), IMAGE_ICON, size, size, 0));
-}
-
-// Takes a newly loaded icon into the record, and lets the last one go.
-static void UseIcon(HICON icon)
-{
-    if (trayIcon)
-        DestroyIcon(trayIcon);
-    nid.hIcon = trayIcon = icon;
-}
-
-// The tooltip into the record: the program's name and version, then today's
-// line, cut to the field's 127 characters.
-static void FillTip()
-{
-    std::u16string tip;
-    AppendCp1250(tip, appNameVersion);
-    if (!tipToday.empty())
-        tip += u'\n' + tipToday;
-    lstrcpynW(nid.szTip, reinterpret_cast<const wchar_t*>(tip.c_str()), ARRAYSIZE(nid.szTip));
-}
-
-// The record for a new icon: cleared, with the icon, its tooltip and its
-// callback; false when the icon resource is missing.
-static bool FillIconRecord(HWND hwnd)
-{
-    HICON icon = LoadTrayIcon(hwnd, 0);
-    if (icon == nullptr)
+    auto image = static_cast<HICON>(LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_TRAYICON), IMAGE_ICON, size, size, 0));
+    if (image == nullptr)
         return false;
-    ZeroMemory(&nid, sizeof nid);
+    if (icon.image)
+        DestroyIcon(icon.image);
+    icon.image = image;
+    icon.window = hwnd;
+    return true;
+}
+
+// A record for the icon of hwnd that changes the given fields: the image,
+// the callback and the tooltip (the program's name and version, then
+// today's line, cut to the field's 127 characters).
+static NOTIFYICONDATAW IconRecord(HWND hwnd, UINT fields)
+{
+    NOTIFYICONDATAW nid = {};
     nid.cbSize = NOTIFYICONDATAW_V2_SIZE;
     nid.hWnd = hwnd;
-    UseIcon(icon);
     nid.uID = trayIconId;
-    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    nid.uCallbackMessage = trayCallbackMessage;
-    FillTip();
-    return true;
+    nid.uFlags = fields;
+    if (fields & NIF_ICON)
+        nid.hIcon = icon.image;
+    if (fields & NIF_MESSAGE)
+        nid.uCallbackMessage = trayCallbackMessage;
+    if (fields & NIF_TIP) {
+        std::u16string tip;
+        AppendCp1250(tip, appNameVersion);
+        if (!icon.tipToday.empty())
+            tip += u'\n' + icon.tipToday;
+        lstrcpynW(nid.szTip, reinterpret_cast<const wchar_t*>(tip.c_str()), ARRAYSIZE(nid.szTip));
+    }
+    return nid;
 }
 
 bool AddTrayIcon(HWND hwnd)
 {
-    if (!FillIconRecord(hwnd))
+    if (!LoadTrayIcon(hwnd, 0))
         return false;
-    nid.uFlags |= NIF_INFO;
+    NOTIFYICONDATAW nid = IconRecord(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
     lstrcpynW(nid.szInfo, balloonText, ARRAYSIZE(nid.szInfo));
     nid.uTimeout = 10000;
     MultiByteToWideChar(CP_ACP, 0, appNameVersion, -1, nid.szInfoTitle, ARRAYSIZE(nid.szInfoTitle));
     // A greeting at every sign-in with the Startup shortcut: Windows holds
     // it back during quiet hours and Do Not Disturb (Windows 7 and later).
     nid.dwInfoFlags = NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
-    if (!trayIconNotifier(NIM_ADD, &nid)) {
+    if (!systemCalls.trayIconNotifier(NIM_ADD, &nid)) {
         ShowTrayError(addFailedText);
         return false;
     }
@@ -109,11 +105,9 @@ bool AddTrayIcon(HWND hwnd)
 
 bool RemoveTrayIcon(HWND hwnd)
 {
-    ZeroMemory(&nid, sizeof nid);
-    nid.cbSize = NOTIFYICONDATAW_V2_SIZE;
-    nid.hWnd = hwnd;
-    nid.uID = trayIconId;
-    if (!trayIconNotifier(NIM_DELETE, &nid)) {
+    icon.window = nullptr;
+    NOTIFYICONDATAW nid = IconRecord(hwnd, 0);
+    if (!systemCalls.trayIconNotifier(NIM_DELETE, &nid)) {
         ShowTrayError(removeFailedText);
         return false;
     }
@@ -122,11 +116,12 @@ bool RemoveTrayIcon(HWND hwnd)
 
 bool ReAddTrayIcon(HWND hwnd)
 {
-    if (!FillIconRecord(hwnd))
+    if (!LoadTrayIcon(hwnd, 0))
         return false;
+    NOTIFYICONDATAW nid = IconRecord(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     // A new shell has no icon of ours; a shell that only announced itself
     // again (a display change) still has it and refuses a second one.
-    if (trayIconNotifier(NIM_ADD, &nid) || trayIconNotifier(NIM_MODIFY, &nid))
+    if (systemCalls.trayIconNotifier(NIM_ADD, &nid) || systemCalls.trayIconNotifier(NIM_MODIFY, &nid))
         return true;
     ShowTrayError(addFailedText);
     return false;
@@ -134,11 +129,9 @@ bool ReAddTrayIcon(HWND hwnd)
 
 void RenewTrayIconImage(UINT dpi)
 {
-    HICON icon = nid.hIcon ? LoadTrayIcon(nid.hWnd, dpi) : nullptr;   // none without an icon
-    if (icon) {
-        UseIcon(icon);
-        nid.uFlags = NIF_ICON;
-        trayIconNotifier(NIM_MODIFY, &nid);
+    if (icon.window && LoadTrayIcon(icon.window, dpi)) {   // none without an icon
+        NOTIFYICONDATAW nid = IconRecord(icon.window, NIF_ICON);
+        systemCalls.trayIconNotifier(NIM_MODIFY, &nid);
     }
 }
 
@@ -153,13 +146,13 @@ void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name)
         AppendCp1250(today, name);
     }
     // Only a new day or a new name changes it, not every second.
-    if (today == tipToday)
+    if (today == icon.tipToday)
         return;
-    tipToday = today;
-    FillTip();
-    nid.uFlags = NIF_TIP;
-    if (nid.hIcon)
-        trayIconNotifier(NIM_MODIFY, &nid);
+    icon.tipToday = today;
+    if (icon.window) {
+        NOTIFYICONDATAW nid = IconRecord(icon.window, NIF_TIP);
+        systemCalls.trayIconNotifier(NIM_MODIFY, &nid);
+    }
 }
 
 int ShowTrayMenu(HWND hwnd, bool bellRinging)

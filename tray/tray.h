@@ -3,7 +3,6 @@
 #define TIKAVO_TRAY_H
 
 #include <windows.h>
-#include <shellapi.h>
 
 // Adds the icon at the small-icon size for the window's DPI, with its
 // tooltip and a one-time information balloon (held back in quiet hours); true
@@ -24,8 +23,5 @@ void RenewTrayIconImage(UINT dpi);
 // The tooltip's second line: today's day (Windows-1250), date and name
 // (Windows-1250; none when empty). The shell is told only when it changes.
 void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name);
-
-// The shell call every icon change goes through; tests may watch it.
-extern BOOL (WINAPI *trayIconNotifier)(DWORD message, PNOTIFYICONDATAW data);
 
 #endif

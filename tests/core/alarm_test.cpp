@@ -17,20 +17,14 @@ LocalMoment At(int day, int hour, int minute, int second, int month = 5, int yea
 
 class AlarmRule : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        alarmLastCheck = alarmNoCheckYet;
-        std::strcpy(settings.alarmFlag, "No");
-        std::strcpy(settings.alarmTime, "00:00:00");
-    }
     // The alarm switched on at a moment for the given time of day.
     void SwitchOn(const LocalMoment& when, const char* time)
     {
         std::strcpy(settings.alarmFlag, "Yes");
         std::strcpy(settings.alarmTime, time);
-        RecordAlarmSwitchOn(when);
+        RecordAlarmSwitchOn(lastCheck, when);
     }
-    bool Check(const LocalMoment& now) { return RecordAlarmCheck(now, settings); }
+    bool Check(const LocalMoment& now) { return RecordAlarmCheck(lastCheck, now, settings); }
     // The checks among the given ones that ring, by index.
     std::vector<int> Rings(const std::vector<LocalMoment>& checks)
     {
@@ -40,7 +34,8 @@ protected:
                 rang.push_back(static_cast<int>(i));
         return rang;
     }
-    TimerSettingsRecord settings{};
+    TimerSettingsRecord settings{ "No", "00:00:00" };   // the alarm off
+    int64_t lastCheck = alarmNoCheckYet;                  // a fresh run's
 };
 
 using Rang = std::vector<int>;

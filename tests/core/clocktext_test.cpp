@@ -5,8 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "titleclock/clocktext.h"
 #include "common/cp1250.h"
+#include "common/localtime.h"
+#include "titleclock/clocktext.h"
 
 namespace {
 

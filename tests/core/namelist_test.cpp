@@ -11,7 +11,6 @@
 
 using testsupport::FileList;
 using testsupport::MemoryList;
-using testsupport::ResetNameDays;
 
 namespace {
 
@@ -22,12 +21,12 @@ const char ambroz[] = "Ambro\x9E a Benjam\xEDn";       // Ambrož a Benjamín
 // Today's name after the first tick of a freshly started program.
 std::string LookUp(const std::string& list, int day, int month, std::size_t chunk = static_cast<std::size_t>(-1))
 {
-    ResetNameDays();
+    NameDays days;
     MemoryList memory;
     memory.bytes = list;
     memory.chunk = chunk;
-    EXPECT_TRUE(memory.Tick(day, month));
-    return todayName;
+    EXPECT_TRUE(memory.Tick(days, day, month));
+    return days.todayName;
 }
 
 // The lines one tick's stream hands out, until it fails.
@@ -148,38 +147,38 @@ TEST(NameListLines, TextModeDropsOnlyTheCarriageReturnInFrontOfALineFeed)
 
 TEST(NameListLines, AnEndlessLineIsNotReadBeyondItsLimit)
 {
-    ResetNameDays();
+    NameDays days;
     MemoryList memory;
     memory.bytes = "06.12." + std::string(5 * 1000 * 1000, 'x');
-    EXPECT_TRUE(memory.Tick(6, 12));
-    EXPECT_EQ(todayName, "");
+    EXPECT_TRUE(memory.Tick(days, 6, 12));
+    EXPECT_EQ(days.todayName, "");
     EXPECT_LE(memory.bytesRead, 1024u) << "a tick read far into a line that cannot be a list line";
 
     // Garbage without line ends is as harmless; so are a million empty lines.
-    ResetNameDays();
+    days = {};
     memory.bytes = std::string(1000 * 1000, '\0');
     memory.bytesRead = 0;
-    EXPECT_TRUE(memory.Tick(6, 12));
+    EXPECT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_LE(memory.bytesRead, 1024u);
-    ResetNameDays();
+    days = {};
     memory.bytes = std::string(1000 * 1000, '\n');
     memory.bytesRead = 0;
-    EXPECT_TRUE(memory.Tick(6, 12));
+    EXPECT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_LE(memory.bytesRead, 366u + 512u);
 }
 
 TEST(NameListChoices, ALookupThatFindsNothingLeavesTheNameEmpty)
 {
-    ResetNameDays();
+    NameDays days;
     MemoryList memory;
     memory.bytes = std::string("06.12.;") + mikulas + "\r\n08.12.;Kv\xECtoslava\r\n";   // Květoslava
-    ASSERT_TRUE(memory.Tick(6, 12));
-    ASSERT_EQ(todayName, mikulas);
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
+    ASSERT_EQ(days.todayName, mikulas);
     // The next day is missing: no name, neither yesterday's nor the last line's.
-    ASSERT_TRUE(memory.Tick(7, 12));
-    EXPECT_EQ(todayName, "");
-    ASSERT_TRUE(memory.Tick(8, 12));
-    EXPECT_EQ(todayName, "Kv\xECtoslava");
+    ASSERT_TRUE(memory.Tick(days, 7, 12));
+    EXPECT_EQ(days.todayName, "");
+    ASSERT_TRUE(memory.Tick(days, 8, 12));
+    EXPECT_EQ(days.todayName, "Kv\xECtoslava");
 }
 
 TEST(NameListChoices, ADateWithoutANameGivesAnEmptyName)
@@ -191,52 +190,52 @@ TEST(NameListChoices, ADateWithoutANameGivesAnEmptyName)
 
 TEST(NameDayTicks, TheFirstTickLooksUpAndTheOtherTicksOfTheDayReadNothing)
 {
-    ResetNameDays();
+    NameDays days;
     MemoryList memory;
     memory.bytes = Filler(100) + "06.12.;" + mikulas + "\r\n" + Filler(100);
-    ASSERT_TRUE(memory.Tick(6, 12));
-    EXPECT_EQ(todayName, mikulas);
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
+    EXPECT_EQ(days.todayName, mikulas);
     EXPECT_GT(memory.bytesRead, 0u);
 
     // The list changes on disk; the day's later ticks open it but do not read it.
     memory.bytes = std::string("06.12.;Nikolas\r\n");
     memory.reads = 0;
     for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(memory.Tick(6, 12));
+        EXPECT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_EQ(memory.reads, 0);
     EXPECT_EQ(memory.opens, 6);
     EXPECT_EQ(memory.closes, 6);
-    EXPECT_EQ(todayName, mikulas);
+    EXPECT_EQ(days.todayName, mikulas);
     EXPECT_EQ(memory.reports, 0);
 }
 
 TEST(NameDayTicks, ANewDayLooksTheNewNameUpOnItsFirstTick)
 {
-    ResetNameDays();
+    NameDays days;
     MemoryList memory;
     memory.bytes = std::string("31.12.;Silvestr\r\n01.01.;Nov\xFD rok\r\n06.12.;") + mikulas + "\r\n07.12.;" + ambroz;
-    ASSERT_TRUE(memory.Tick(6, 12));
-    EXPECT_EQ(todayName, mikulas);
-    ASSERT_TRUE(memory.Tick(7, 12));
-    EXPECT_EQ(todayName, ambroz);
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
+    EXPECT_EQ(days.todayName, mikulas);
+    ASSERT_TRUE(memory.Tick(days, 7, 12));
+    EXPECT_EQ(days.todayName, ambroz);
     int reads = memory.reads;
-    ASSERT_TRUE(memory.Tick(7, 12));
+    ASSERT_TRUE(memory.Tick(days, 7, 12));
     EXPECT_EQ(memory.reads, reads);
     // Over the turn of the year, in a run that began the day before.
-    ASSERT_TRUE(memory.Tick(31, 12));
-    EXPECT_EQ(todayName, "Silvestr");
-    ASSERT_TRUE(memory.Tick(1, 1));
-    EXPECT_EQ(todayName, "Nov\xFD rok");   // Nový rok
+    ASSERT_TRUE(memory.Tick(days, 31, 12));
+    EXPECT_EQ(days.todayName, "Silvestr");
+    ASSERT_TRUE(memory.Tick(days, 1, 1));
+    EXPECT_EQ(days.todayName, "Nov\xFD rok");   // Nový rok
 }
 
 TEST(NameDayTicks, TheFirstTickReadsTheListOnceForBothItsLookups)
 {
-    ResetNameDays();
+    NameDays days;
     MemoryList memory;
     memory.bytes = std::string("06.12.;") + mikulas + "\r\n" + Filler(300);
-    ASSERT_TRUE(memory.Tick(6, 12));
-    EXPECT_EQ(firstLookupDone, 1);
-    EXPECT_EQ(todayName, mikulas);
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
+    EXPECT_EQ(days.firstLookupDone, 1);
+    EXPECT_EQ(days.todayName, mikulas);
     // The first lookup only confirmed the line the day's lookup found: the
     // fillers after it were never needed.
     EXPECT_LT(memory.bytesRead, 1024u);
@@ -244,79 +243,79 @@ TEST(NameDayTicks, TheFirstTickReadsTheListOnceForBothItsLookups)
 
 TEST(NameDayTicks, AnEditIsLookedUpOnTheNextTickOfTheSameDay)
 {
-    ResetNameDays();
+    NameDays days;
     MemoryList memory;
     memory.bytes = std::string("06.12.;") + mikulas + "\r\n";
-    ASSERT_TRUE(memory.Tick(6, 12));
-    ASSERT_EQ(todayName, mikulas);
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
+    ASSERT_EQ(days.todayName, mikulas);
 
     memory.bytes = "05.12.;Jitka\r\n06.12.;Nikolas\r\n";
-    RequestLookupAfterEdit();
+    RequestLookupAfterEdit(days);
     memory.reads = 0;
-    ASSERT_TRUE(memory.Tick(6, 12));
-    EXPECT_EQ(todayName, "Nikolas");
-    EXPECT_EQ(listEdited, 0);
-    EXPECT_EQ(editLookupDone, 1);
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
+    EXPECT_EQ(days.todayName, "Nikolas");
+    EXPECT_EQ(days.listEdited, 0);
+    EXPECT_EQ(days.editLookupDone, 1);
     EXPECT_GT(memory.reads, 0);
 
     // Closing the editor without a change reads the list all the same.
-    RequestLookupAfterEdit();
+    RequestLookupAfterEdit(days);
     memory.reads = 0;
-    ASSERT_TRUE(memory.Tick(6, 12));
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_GT(memory.reads, 0);
-    EXPECT_EQ(todayName, "Nikolas");
+    EXPECT_EQ(days.todayName, "Nikolas");
     memory.reads = 0;
-    ASSERT_TRUE(memory.Tick(6, 12));
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_EQ(memory.reads, 0);
 }
 
 TEST(NameDayTicks, AMissingListIsReportedOnceAndLookupsWaitForIt)
 {
-    ResetNameDays();
+    NameDays days;
     MemoryList memory;
     memory.present = false;
     memory.bytes = std::string("06.12.;") + mikulas + "\r\n07.12.;" + ambroz + "\r\n08.12.;Kv\xECtoslava\r\n";
 
     // Missing at start: one report, and that tick writes no title.
-    EXPECT_FALSE(memory.Tick(6, 12));
+    EXPECT_FALSE(memory.Tick(days, 6, 12));
     EXPECT_EQ(memory.reports, 1);
-    EXPECT_EQ(listErrorShown, 1);
+    EXPECT_EQ(days.listErrorShown, 1);
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(memory.Tick(6, 12));
+        EXPECT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_EQ(memory.reports, 1);
-    EXPECT_EQ(todayName, "");
+    EXPECT_EQ(days.todayName, "");
 
     // Put in place: the next tick finds the name.
     memory.present = true;
-    EXPECT_TRUE(memory.Tick(6, 12));
-    EXPECT_EQ(todayName, mikulas);
+    EXPECT_TRUE(memory.Tick(days, 6, 12));
+    EXPECT_EQ(days.todayName, mikulas);
 
     // Gone again, also past midnight: no new report, the name stays.
     memory.present = false;
-    EXPECT_TRUE(memory.Tick(6, 12));
-    EXPECT_TRUE(memory.Tick(7, 12));
-    EXPECT_EQ(todayName, mikulas);
+    EXPECT_TRUE(memory.Tick(days, 6, 12));
+    EXPECT_TRUE(memory.Tick(days, 7, 12));
+    EXPECT_EQ(days.todayName, mikulas);
     // An edit meanwhile waits too.
-    RequestLookupAfterEdit();
-    EXPECT_TRUE(memory.Tick(7, 12));
-    EXPECT_EQ(listEdited, 1);
-    EXPECT_EQ(editLookupDone, 0);
+    RequestLookupAfterEdit(days);
+    EXPECT_TRUE(memory.Tick(days, 7, 12));
+    EXPECT_EQ(days.listEdited, 1);
+    EXPECT_EQ(days.editLookupDone, 0);
     EXPECT_EQ(memory.reports, 1);
 
     // Back: the day's lookup and the pending edit's both run on its first tick.
     memory.bytes = std::string("07.12.;Benjam\xEDn\r\n");
     memory.present = true;
-    EXPECT_TRUE(memory.Tick(7, 12));
-    EXPECT_EQ(todayName, "Benjam\xEDn");
-    EXPECT_EQ(listEdited, 0);
-    EXPECT_EQ(editLookupDone, 1);
+    EXPECT_TRUE(memory.Tick(days, 7, 12));
+    EXPECT_EQ(days.todayName, "Benjam\xEDn");
+    EXPECT_EQ(days.listEdited, 0);
+    EXPECT_EQ(days.editLookupDone, 1);
     EXPECT_EQ(memory.reports, 1);
     EXPECT_EQ(memory.opens, memory.closes);
 }
 
 TEST(NameDayTicks, TicksInsideTheErrorBoxTakeTheSilentPath)
 {
-    ResetNameDays();
+    NameDays days;
     MemoryList outer;
     outer.present = false;
     MemoryList inner;
@@ -326,18 +325,18 @@ TEST(NameDayTicks, TicksInsideTheErrorBoxTakeTheSilentPath)
     outer.onReport = [&] {
         // The box is open: its loop goes on ticking. The list comes back
         // while the box is still open.
-        innerResults.push_back(inner.Tick(6, 12));
+        innerResults.push_back(inner.Tick(days, 6, 12));
         inner.present = true;
-        innerResults.push_back(inner.Tick(6, 12));
-        innerResults.push_back(inner.Tick(6, 12));
+        innerResults.push_back(inner.Tick(days, 6, 12));
+        innerResults.push_back(inner.Tick(days, 6, 12));
     };
-    EXPECT_FALSE(outer.Tick(6, 12));
+    EXPECT_FALSE(outer.Tick(days, 6, 12));
     EXPECT_EQ(outer.reports, 1);
     EXPECT_EQ(inner.reports, 0);
     EXPECT_EQ(innerResults, (std::vector<bool>{ true, true, true }));
     // The inner ticks' lookup stands; the outer tick only ended.
-    EXPECT_EQ(todayName, mikulas);
-    EXPECT_EQ(firstLookupDone, 1);
+    EXPECT_EQ(days.todayName, mikulas);
+    EXPECT_EQ(days.firstLookupDone, 1);
     EXPECT_EQ(outer.closes, 0);
     EXPECT_EQ(inner.opens, inner.closes);
 }
@@ -347,27 +346,27 @@ TEST(NameDayTicks, ALongLineEndingATicksReadingLeavesTheLaterLookupsDue)
     // Today's line is too long: the day's lookup takes the name from its
     // first 99 characters, and the stream is failed, so the first lookup and
     // a pending edit's wait for the next ticks, one each.
-    ResetNameDays();
+    NameDays days;
     MemoryList memory;
     std::string name(100, 'n');
     memory.bytes = "06.12.;" + name + "\r\n";
-    RequestLookupAfterEdit();
-    ASSERT_TRUE(memory.Tick(6, 12));
-    EXPECT_EQ(todayName, name.substr(0, 92));
-    EXPECT_EQ(firstLookupDone, 0);
+    RequestLookupAfterEdit(days);
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
+    EXPECT_EQ(days.todayName, name.substr(0, 92));
+    EXPECT_EQ(days.firstLookupDone, 0);
     int reads = memory.reads;
-    ASSERT_TRUE(memory.Tick(6, 12));
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_GT(memory.reads, reads);
-    EXPECT_EQ(firstLookupDone, 1);
-    EXPECT_EQ(listEdited, 1);
+    EXPECT_EQ(days.firstLookupDone, 1);
+    EXPECT_EQ(days.listEdited, 1);
     reads = memory.reads;
-    ASSERT_TRUE(memory.Tick(6, 12));
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_GT(memory.reads, reads);
-    EXPECT_EQ(listEdited, 0);
+    EXPECT_EQ(days.listEdited, 0);
     reads = memory.reads;
-    ASSERT_TRUE(memory.Tick(6, 12));
+    ASSERT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_EQ(memory.reads, reads);
-    EXPECT_EQ(todayName, name.substr(0, 92));
+    EXPECT_EQ(days.todayName, name.substr(0, 92));
 }
 
 TEST(NameListUtf8, AListSavedAsUtf8GivesTheNameInWindows1250)
@@ -413,25 +412,25 @@ TEST(ShippedList, NamesEveryDayOfALeapYearAndAnOrdinaryTickReadsNothing)
     const int daysIn[12] = { 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
     FileList file;
     file.path = ShippedListPath();
-    int days = 0;
+    int dates = 0;
     for (int month = 1; month <= 12; ++month) {
         for (int day = 1; day <= daysIn[month - 1]; ++day) {
-            ResetNameDays();
-            ASSERT_TRUE(file.Tick(day, month));
-            ASSERT_EQ(file.opens, days + 1) << "jmena.txt cannot be opened at " << file.path;
-            EXPECT_FALSE(todayName.empty()) << "no name on " << day << "." << month << ".";
-            EXPECT_EQ(todayName.find(';'), std::string::npos);
-            ++days;
+            NameDays days;
+            ASSERT_TRUE(file.Tick(days, day, month));
+            ASSERT_EQ(file.opens, dates + 1) << "jmena.txt cannot be opened at " << file.path;
+            EXPECT_FALSE(days.todayName.empty()) << "no name on " << day << "." << month << ".";
+            EXPECT_EQ(days.todayName.find(';'), std::string::npos);
+            ++dates;
         }
     }
-    EXPECT_EQ(days, 366);
+    EXPECT_EQ(dates, 366);
 
-    ResetNameDays();
-    ASSERT_TRUE(file.Tick(6, 12));
-    EXPECT_EQ(todayName, mikulas);
+    NameDays days;
+    ASSERT_TRUE(file.Tick(days, 6, 12));
+    EXPECT_EQ(days.todayName, mikulas);
     std::size_t before = file.bytesRead;
     for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(file.Tick(6, 12));
+        ASSERT_TRUE(file.Tick(days, 6, 12));
     EXPECT_EQ(file.bytesRead, before) << "a tick with no lookup due read the list";
     EXPECT_EQ(file.opens, file.closes);
 
@@ -441,9 +440,9 @@ TEST(ShippedList, NamesEveryDayOfALeapYearAndAnOrdinaryTickReadsNothing)
         { 24, 12, "Adam a Eva" }, { 31, 12, "Silvestr" },
     };
     for (const auto& k : known) {
-        ResetNameDays();
-        ASSERT_TRUE(file.Tick(k.day, k.month));
-        EXPECT_EQ(todayName, k.name) << k.day << "." << k.month << ".";
+        days = {};
+        ASSERT_TRUE(file.Tick(days, k.day, k.month));
+        EXPECT_EQ(days.todayName, k.name) << k.day << "." << k.month << ".";
     }
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/localtime.h"
 #include "common/textput.h"
 #include "namedays/namelist.h"
 #include "tests/support/memorylist.h"
@@ -52,16 +53,16 @@ TEST(TextPut, TheListKeysComeOutAsSnprintfWritesThem)
             // day's later ticks read nothing, and another month is a new day.
             char line[128];
             std::snprintf(line, sizeof line, "31.02.;Nikdo\r\n%02d.%02d.;Dnes\r\n", day, month);
-            testsupport::ResetNameDays();
+            NameDays days;
             testsupport::MemoryList list;
             list.bytes = line;
-            EXPECT_TRUE(list.Tick(day, month));
-            EXPECT_EQ(todayName, "Dnes") << day << "." << month;
+            EXPECT_TRUE(list.Tick(days, day, month));
+            EXPECT_EQ(days.todayName, "Dnes") << day << "." << month;
             list.bytes = "";
-            list.Tick(day, month);
-            EXPECT_EQ(todayName, "Dnes") << day << "." << month << " looked up twice";
-            list.Tick(day, month == 12 ? 3 : 12);
-            EXPECT_EQ(todayName, "") << day << "." << month << " and another month are one day";
+            list.Tick(days, day, month);
+            EXPECT_EQ(days.todayName, "Dnes") << day << "." << month << " looked up twice";
+            list.Tick(days, day, month == 12 ? 3 : 12);
+            EXPECT_EQ(days.todayName, "") << day << "." << month << " and another month are one day";
         }
 }
 

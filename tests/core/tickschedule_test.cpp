@@ -19,9 +19,9 @@ LocalMoment Moment(int64_t ms)
              static_cast<int>(s % 3600 / 60), static_cast<int>(s % 60) };
 }
 
-TickPlan Message(int64_t localMs)
+TickPlan Message(TickSchedule& schedule, int64_t localMs)
 {
-    return PlanTick(Moment(localMs), static_cast<int>(localMs % 1000));
+    return PlanTick(schedule, Moment(localMs), static_cast<int>(localMs % 1000));
 }
 
 struct Outcome {
@@ -37,16 +37,15 @@ struct Outcome {
 // set: back an hour, forwards a day, back 300 ms, back 1.5 s, ...
 Outcome TwoDays(int early, int late, bool windowsClock)
 {
-    lastTickSecond = noTickYet;
-    tickArmedMs = tickPeriodMs;
+    TickSchedule schedule;
     std::mt19937 random(13);
     std::uniform_int_distribution<int> jitter(-early, late);
     int64_t realMs = 0, dueMs = 0, offsetMs = 12345, lastShown = -1, lastSetAt = -1;
-    int64_t period = tickPeriodMs;   // as the timer was last armed
+    int64_t period = tickIntervalMs;   // as the timer was last armed
     Outcome run;
     for (int messages = 1; realMs < 2 * 86400000LL; ++messages) {
         int64_t localMs = realMs + offsetMs;
-        TickPlan plan = Message(localMs);
+        TickPlan plan = Message(schedule, localMs);
         if (plan.armMs && (plan.armMs <= tickMarginMs || plan.armMs > 1000 + tickMarginMs))
             run.fault = "armed with " + std::to_string(plan.armMs) + " ms at " + std::to_string(localMs);
         run.arms += plan.armMs != 0;
@@ -85,16 +84,15 @@ TEST(TickSchedule, EverySecondOnceJustAfterItStartsWithAJitteryTimerAndTheClockS
     // The first message comes at any moment; the next is due just after the
     // next second starts. One that comes early only waits for it, and a tick
     // on its mark leaves the timer at its period of a second.
-    lastTickSecond = noTickYet;
-    tickArmedMs = tickPeriodMs;
-    TickPlan first = Message(8 * 3600000 + 640);
+    TickSchedule schedule;
+    TickPlan first = Message(schedule, 8 * 3600000 + 640);
     EXPECT_TRUE(first.tickNow);
     EXPECT_EQ(first.armMs, 360 + tickMarginMs);
-    TickPlan early = Message(8 * 3600000 + 996);
+    TickPlan early = Message(schedule, 8 * 3600000 + 996);
     EXPECT_FALSE(early.tickNow);
     EXPECT_EQ(early.armMs, 4 + tickMarginMs);
-    EXPECT_EQ(Message(8 * 3600000 + 1000 + tickMarginMs).armMs, tickPeriodMs);
-    TickPlan onMark = Message(8 * 3600000 + 2000 + tickMarginMs + tickSlackMs);
+    EXPECT_EQ(Message(schedule, 8 * 3600000 + 1000 + tickMarginMs).armMs, tickIntervalMs);
+    TickPlan onMark = Message(schedule, 8 * 3600000 + 2000 + tickMarginMs + tickSlackMs);
     EXPECT_TRUE(onMark.tickNow);
     EXPECT_EQ(onMark.armMs, 0u);
 

@@ -14,7 +14,7 @@ TEST(Shell, StartsWithOneHiddenMainWindowAndACloseRequestEndsItWithCodeZero)
     Program program;
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr) << "no main window of class \"Tikavo_T 1.0.8.0\"";
+    ASSERT_NE(main, nullptr) << "no main window of class \"Tikavo_T " TIKAVO_VERSION "\"";
     EXPECT_EQ(NarrowTextOf(main), "Tikavo_T");
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);

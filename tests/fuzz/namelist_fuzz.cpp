@@ -95,6 +95,7 @@ std::string Reference(const std::string& bytes, int day, int month)
 }
 
 struct Run {
+    NameDays days;   // the program's, for the whole run
     std::string list;
     std::size_t chunk;
     int reports = 0;
@@ -117,14 +118,14 @@ void CheckedTick(Run& run, MemoryList& memory, int day, int month, bool edited)
 {
     int tickNumber = ++run.ticksRun;
     if (edited) {
-        RequestLookupAfterEdit();
+        RequestLookupAfterEdit(run.days);
     }
     if (day != run.lastDay || month != run.lastMonth || edited)
         run.presentTicksSinceChange = 0;
     run.lastDay = day;
     run.lastMonth = month;
 
-    std::string before = todayName;
+    std::string before = run.days.todayName;
     int reads = memory.reads;
     std::size_t bytes = memory.bytesRead;
     int reports = memory.reports;
@@ -132,7 +133,7 @@ void CheckedTick(Run& run, MemoryList& memory, int day, int month, bool edited)
     if (!memory.present)
         run.reportedBefore = true;
 
-    bool goesOn = memory.Tick(day, month);
+    bool goesOn = memory.Tick(run.days, day, month);
 
     if (goesOn == firstFailure)
         Fail("only the tick that reports the missing list ends without a title");
@@ -142,16 +143,16 @@ void CheckedTick(Run& run, MemoryList& memory, int day, int month, bool edited)
         Fail("a list opened on a tick stays open");
     if (memory.bytesRead - bytes > 366 * 101 + 3 + sizeof(NameListStream::buffer))
         Fail("a tick read more than its 366 lines can hold");
-    if (todayName.size() > 99)
+    if (run.days.todayName.size() > 99)
         Fail("a name longer than a line");
     if (memory.reads > reads) {
         const std::string& expected = run.Expected(day, month);
-        if (todayName != expected) {
+        if (run.days.todayName != expected) {
             std::fprintf(stderr, "date %02d.%02d.: name [%s], expected [%s]\n", day, month,
-                         todayName.c_str(), expected.c_str());
+                         run.days.todayName.c_str(), expected.c_str());
             Fail("a lookup gave another name than the list's rules");
         }
-    } else if (todayName != before && run.ticksRun == tickNumber) {
+    } else if (run.days.todayName != before && run.ticksRun == tickNumber) {
         // (A tick inside this tick's error box may have looked the name up.)
         Fail("the name changed on a tick that read nothing");
     }
@@ -176,7 +177,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < header)
         return 0;
 
-    testsupport::ResetNameDays();
     Run run;
     run.list.assign(reinterpret_cast<const char*>(data + header), size - header);
     run.chunk = chunks[(data[0] >> 4) & 7];
@@ -199,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             memory.onReport = [&] { CheckedTick(run, back, day, month, false); };
         CheckedTick(run, memory, day, month, (flags & 1) != 0);
     }
-    if (listErrorShown != (run.reportedBefore ? 1 : 0))
+    if (run.days.listErrorShown != (run.reportedBefore ? 1 : 0))
         Fail("the report's flag does not match the reports");
     return 0;
 }

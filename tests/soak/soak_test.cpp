@@ -160,7 +160,8 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
     const NameListAccess access{ OpenList, ReadList, CloseList, ReportFailure, &list };
 
     InitTimerSettings();
-    todayName.clear();
+    NameDays days;
+    int64_t alarmLastCheck = alarmNoCheckYet;
 
     // True time in milliseconds from 1 January 2027 00:00 local winter time;
     // the local clock runs an hour ahead in summer. The millisecond clock
@@ -180,14 +181,14 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
     FormatSeconds(alarmTime, static_cast<uint32_t>(alarmSecond));
     std::strcpy(TimerSettings.alarmFlag, "Yes");
     std::strcpy(TimerSettings.alarmTime, alarmTime);
-    RecordAlarmSwitchOn(LocalOf(trueMs / 1000 + localOffset).moment);
+    RecordAlarmSwitchOn(alarmLastCheck, LocalOf(trueMs / 1000 + localOffset).moment);
     // Rings by the day of the moment rung, from the day before the start.
     std::vector<int> alarmRingsByMomentDay(static_cast<size_t>(soakDays) + 3, 0);
     int64_t firstAlarmDay = -1;
 
     // Countdowns.
-    struct Countdown { int total; int64_t startTrueMs; bool rang; };
-    Countdown countdown{ 0, 0, true };
+    struct Countdown { int total; int64_t startTrueMs; uint32_t startMs; bool rang; };
+    Countdown countdown{ 0, 0, 0, true };
     long countdownsStarted = 0, countdownsRung = 0;
 
     int64_t lastDays = -1;
@@ -212,7 +213,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
         }
         if (edited) {
             // What editing the list asks of the next tick.
-            RequestLookupAfterEdit();
+            RequestLookupAfterEdit(days);
         }
 
         // Summer time: the clock goes forward an hour at the end of March and
@@ -240,7 +241,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
         // Step 4: the countdown.
         if (countdownActive) {
             const int64_t elapsedMs = trueMs - countdown.startTrueMs;
-            const bool zero = UpdateCountdown(TimerSettings.countdownDuration, countdownStartMs, nowMs);
+            const bool zero = UpdateCountdown(TimerSettings.countdownDuration, countdown.startMs, nowMs);
             const int shown = SecondsOf(countdownRemaining);
             ASSERT_EQ(countdownRemaining.size(), 8u);
             ASSERT_LE(shown, countdown.total) << "never above the duration";
@@ -258,17 +259,16 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
             }
         } else if (random() % 20000 == 0) {
             // The user starts a countdown of a random duration.
-            countdown = { static_cast<int>(random() % 86400), trueMs, false };
+            countdown = { static_cast<int>(random() % 86400), trueMs, nowMs, false };
             char duration[16];
             FormatSeconds(duration, static_cast<uint32_t>(countdown.total));
             std::strcpy(TimerSettings.countdownDuration, duration);
-            countdownStartMs = nowMs;
             countdownActive = 1;
             ++countdownsStarted;
         }
 
         // Step 5: the alarm.
-        if (RecordAlarmCheck(now, TimerSettings)) {
+        if (RecordAlarmCheck(alarmLastCheck, now, TimerSettings)) {
             // The moment this ring belongs to: today's, or yesterday's while
             // today's is still ahead.
             const int nowSecond = now.hour * 3600 + now.minute * 60 + now.second;
@@ -286,11 +286,11 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
 
         // Step 7: today's name.
         const long bytesBefore = list.bytesRead;
-        ASSERT_TRUE(RunNameDayStep(now.day, now.month, access));
+        ASSERT_TRUE(RunNameDayStep(days, now.day, now.month, access));
         if (local.days != lastDays || edited) {
             char key[16];
             std::snprintf(key, sizeof key, "%02d.%02d.", now.day, now.month);
-            ASSERT_EQ(todayName, expectedNames.at(key)) << "on " << key << " " << now.year;
+            ASSERT_EQ(days.todayName, expectedNames.at(key)) << "on " << key << " " << now.year;
             lastDays = local.days;
             ++daysChecked;
         } else {
@@ -306,7 +306,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
         }
         if (allocationsAfterWarmUp >= 0 && ticks % 86400 == 0) {
             ASSERT_LE(liveAllocations.load(), allocationsAfterWarmUp + 2) << "after " << ticks << " ticks";
-            ASSERT_LE(todayName.capacity(), nameCapacityLimit);
+            ASSERT_LE(days.todayName.capacity(), nameCapacityLimit);
             ASSERT_LE(countdownRemaining.capacity(), 32u);
         }
     }

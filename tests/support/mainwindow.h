@@ -35,13 +35,7 @@ protected:
             DestroyWindow(main);
         MSG quit;
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        readLocalTime = GetLocalTime;
-        armTickTimer = SetTimer;
-        readMillisecondClock = ReadSystemMilliseconds;
-        bellSoundPlayer = PlayBellSound;
-        ringBoxShower = MessageBoxW;
-        trayIconNotifier = Shell_NotifyIconW;
-        defaultWindowProc = DefWindowProcA;
+        systemCalls = {};   // the system's own calls back, whichever the test replaced
     }
 
     // The list beside the tests' executable, where the program looks for it.

@@ -15,18 +15,6 @@
 
 namespace testsupport {
 
-// Back to the state of a program just started.
-inline void ResetNameDays()
-{
-    todayName.clear();
-    listEdited = 0;
-    editLookupDone = 0;
-    lastDayKey[0] = '\0';
-    lineFields = LineFields{};
-    firstLookupDone = 0;
-    listErrorShown = 0;
-}
-
 // Opens a file whose path is UTF-8 (the source tree's path may hold any
 // letters; on Windows a narrow path would be read in the ANSI code page).
 inline std::FILE* OpenForReading(const std::string& path)
@@ -71,10 +59,10 @@ struct MemoryList {
     }
 
     // One tick's step 7 on this list for the given date.
-    bool Tick(int day, int month)
+    bool Tick(NameDays& days, int day, int month)
     {
         NameListAccess access = Access();
-        return RunNameDayStep(day, month, access);
+        return RunNameDayStep(days, day, month, access);
     }
 
 private:
@@ -121,10 +109,10 @@ struct FileList {
     int closes = 0;
     std::size_t bytesRead = 0;
 
-    bool Tick(int day, int month)
+    bool Tick(NameDays& days, int day, int month)
     {
         NameListAccess access = { &FileList::Open, &FileList::Read, &FileList::Close, &FileList::Report, this };
-        return RunNameDayStep(day, month, access);
+        return RunNameDayStep(days, day, month, access);
     }
 
 private:

@@ -6,7 +6,7 @@
 namespace testsupport {
 
 namespace {
-const char mainClass[] = "Tikavo_T 1.0.8.0";
+const char mainClass[] = "Tikavo_T " TIKAVO_VERSION;
 
 std::wstring MakeTempFolder()
 {

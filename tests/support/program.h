@@ -59,7 +59,7 @@ private:
     HWND main_ = nullptr;
 };
 
-// The main windows of every running Tikavo_T (class "Tikavo_T 1.0.8.0").
+// The main windows of every running Tikavo_T (class "Tikavo_T <version>").
 std::vector<HWND> FindTikavoWindows();
 
 }  // namespace testsupport

@@ -43,8 +43,8 @@ protected:
     {
         MainWindowTest::SetUp();
         soundCalls.clear();
-        bellSoundPlayer = RecordingPlayer;
-        ringBoxShower = RecordingBox;
+        systemCalls.bellSoundPlayer = RecordingPlayer;
+        systemCalls.ringBoxShower = RecordingBox;
     }
     // Rings while step drives its boxes.
     void Ring(const wchar_t* text, const wchar_t* caption, const std::function<void(const ModalDriver&)>& step)

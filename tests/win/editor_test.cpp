@@ -28,14 +28,13 @@ class NameListEditor : public MainWindowTest {};
 
 TEST_F(NameListEditor, ACorrectionSavedAfterTheEditorHasEndedShowsOnTheNextTick)
 {
-    readLocalTime = CountingClock;
+    systemCalls.readLocalTime = CountingClock;
     ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Původní"))));
     MakeMainWindow();
     ASSERT_TRUE(PumpUntil([] { return todayName == Cp1250("Původní"); }, 3000)) << todayName;
 
-    editorStarter = StartStandIn;
+    systemCalls.editorStarter = StartStandIn;
     SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);   // back once the stand-in has ended
-    editorStarter = ShellExecuteExW;
     wchar_t notepad[MAX_PATH];
     GetSystemDirectoryW(notepad, MAX_PATH);
     EXPECT_EQ(Utf8(askedFor), Utf8(notepad) + "\\notepad.exe") << "Windows' own Notepad, by its full path";

@@ -10,6 +10,7 @@
 
 #include "support/mainwindow.h"
 #include "timers/countdown.h"
+#include "timers/timesettings.h"
 
 using namespace testsupport;
 
@@ -64,12 +65,13 @@ UINT_PTR WINAPI ScriptedTimer(HWND hwnd, UINT_PTR id, UINT periodMs, TIMERPROC p
 }
 
 // Every tick of a running countdown reads the millisecond clock once; this
-// countdown never ends.
+// countdown never ends: the clock stands at its start, 0 as the program
+// starts.
 MMRESULT WINAPI TickMarker(LPMMTIME time, UINT)
 {
     ticks.push_back(messages.back().ms);
     time->wType = TIME_MS;
-    time->u.ms = countdownStartMs;
+    time->u.ms = 0;
     return TIMERR_NOERROR;
 }
 
@@ -78,9 +80,9 @@ TEST_F(MainWindowTest, TicksJustAfterEverySecondStartsAfterAnEarlyMessageAndArou
     // From 06:59:57.500 on; the alarm at 07:00:00 rings on the fourth tick,
     // the late one.
     dueMs = MsOf(At(2026, 5, 15, 6, 59, 57)) + 500;
-    readLocalTime = ScriptedClock;
-    armTickTimer = ScriptedTimer;
-    readMillisecondClock = TickMarker;
+    systemCalls.readLocalTime = ScriptedClock;
+    systemCalls.armTickTimer = ScriptedTimer;
+    systemCalls.readMillisecondClock = TickMarker;
     MakeMainWindow();
     countdownActive = 1;
     std::strcpy(TimerSettings.alarmFlag, "Yes");

@@ -66,8 +66,8 @@ protected:
         fakeMs = 0x7FFFF000u;
         msReadsWithDialogOpen = 0;
         watchedDialog = nullptr;
-        readLocalTime = FakeLocalTime;
-        readMillisecondClock = FakeMilliseconds;
+        systemCalls.readLocalTime = FakeLocalTime;
+        systemCalls.readMillisecondClock = FakeMilliseconds;
         MakeMainWindow(false);   // the test runs the ticks itself, at its own pace
     }
 
@@ -141,8 +141,7 @@ TEST_F(TimersTest, CountdownDialogOffersTheLastDurationAndTheTemplatesNote)
 TEST_F(TimersTest, CountdownOkStoresDurationAndNoteAndCountsFromAfterTheDialog)
 {
     // A countdown already runs: OK restarts it with the new values.
-    countdownActive = 1;
-    countdownStartMs = 5;
+    StartCountdown();
     HWND dialogSeen = nullptr;
     WithDialog("Timerset", [&] { RunCountdownDialog(main); }, [&](HWND dlg) {
         dialogSeen = watchedDialog = dlg;
@@ -156,11 +155,10 @@ TEST_F(TimersTest, CountdownOkStoresDurationAndNoteAndCountsFromAfterTheDialog)
     EXPECT_STREQ(TimerSettings.countdownDuration, "00:00:05");
     EXPECT_TRUE(countdownNote == u"Porada u šéfa");
     EXPECT_EQ(countdownActive, 1);
-    EXPECT_EQ(countdownStartMs, 0x80000000u);
     EXPECT_EQ(msReadsWithDialogOpen, 0) << "the start must be read once the dialog has closed";
     EXPECT_FALSE(IsWindow(dialogSeen));
 
-    // The ticks count down from the moment of OK.
+    // The ticks count down from the moment of OK, to the millisecond.
     fakeMs += 999;
     CheckCountdown(main);
     EXPECT_EQ(countdownRemaining, "00:00:05");
@@ -194,8 +192,7 @@ TEST_F(TimersTest, CountdownNoteIsCutTo249CharactersAndMayBeEmpty)
 TEST_F(TimersTest, CountdownCancelOrADialogThatCannotOpenStopsItWithoutARing)
 {
     std::strcpy(TimerSettings.countdownDuration, "00:00:03");
-    countdownActive = 1;
-    countdownStartMs = fakeMs;
+    StartCountdown();
     countdownNote = u"nezvonit";
     countdownRemaining = "00:00:03";
     WithDialog("Timerset", [&] { RunCountdownDialog(main); }, [&](HWND dlg) {
@@ -230,8 +227,7 @@ TEST_F(TimersTest, CountdownRingsAtZeroWithTheNoteAndTicksInsideTheBoxGoOnWithou
     ASSERT_TRUE(front.BringToFront());
     std::strcpy(TimerSettings.countdownDuration, "00:00:03");
     countdownNote = u"Porada u šéfa";
-    countdownStartMs = fakeMs;
-    countdownActive = 1;
+    StartCountdown();
 
     int ticks = 0, ticksInBox = 0;
     int activeWhenBoxOpened = -1;
@@ -293,8 +289,7 @@ TEST_F(TimersTest, CountdownRingsAtZeroWithTheNoteAndTicksInsideTheBoxGoOnWithou
 TEST_F(TimersTest, CountdownEndingWhileItsDialogIsOpenRingsThen)
 {
     std::strcpy(TimerSettings.countdownDuration, "00:00:02");
-    countdownStartMs = fakeMs;
-    countdownActive = 1;
+    StartCountdown();
     bool rangInsideDialog = false;
     ThreadTicker tick(100, [&] {
         AdvanceOneSecond();
@@ -316,12 +311,12 @@ TEST_F(TimersTest, CountdownEndingWhileItsDialogIsOpenRingsThen)
 
 TEST_F(TimersTest, TheMenuCommandWhileItsDialogIsOpenOpensNoSecondOne)
 {
-    countdownActive = 1;
-    countdownStartMs = 77;
+    StartCountdown();
     WithDialog("Timerset", [&] { RunCountdownDialog(main); }, [&](HWND dlg) {
+        fakeMs += 5000;
         RunCountdownDialog(main);   // returns at once
-        EXPECT_EQ(countdownActive, 1) << "the countdown goes on";
-        EXPECT_EQ(countdownStartMs, 77u);
+        CheckCountdown(main);
+        EXPECT_EQ(countdownRemaining, "00:00:55") << "the countdown goes on";
         // The longest countdown, up to the last hour.
         SetPickerTime(GetDlgItem(dlg, IDC_TIMEPICKER), WithTimeOfDay(fakeLocal, 23, 59, 59));
         PressOk(dlg);
@@ -479,8 +474,7 @@ TEST_F(TimersTest, ACountdownRingingInTheAlarmsSecondNoLongerLosesTheAlarm)
     RunTick(main);                                   // 06:59:50, the first check
     std::strcpy(TimerSettings.countdownDuration, "00:00:10");
     countdownNote = u"Porada";
-    countdownStartMs = fakeMs;
-    countdownActive = 1;
+    StartCountdown();
 
     int ticks = 0;
     bool finished = false;
@@ -521,8 +515,7 @@ TEST_F(TimersTest, ATickHeldInTheCountdownsBoxOverADayDoesNotRingTheAlarmAgainBu
     fakeLocal = At(2026, 5, 15, 9, 59, 58);
     RunTick(main);
     std::strcpy(TimerSettings.countdownDuration, "00:00:02");
-    countdownStartMs = fakeMs;
-    countdownActive = 1;
+    StartCountdown();
 
     // The countdown rings at 10:00:00 and its box stays open until noon the
     // next day; the ticks inside it ring the alarm at 07:00:00. When the box

@@ -55,7 +55,7 @@ struct ExpectedRecord {
     void Put(size_t offset, DWORD value) { memcpy(&bytes[offset], &value, 4); }
     void Text(size_t offset, const std::wstring& text) { memcpy(&bytes[offset], text.c_str(), 2 * text.size() + 2); }
 
-    void Icon(HICON icon, DWORD flags, const std::wstring& tip = L"Tikavo_T 1.0.8.0")
+    void Icon(HICON icon, DWORD flags, const std::wstring& tip = L"Tikavo_T " TIKAVO_VERSION)
     {
         Put(12, flags);
         Put(16, 1025);   // the callback message
@@ -67,7 +67,7 @@ struct ExpectedRecord {
     {
         Text(288, Wide("Zobrazí den, datum, tikavo\na jméno v horním pruhu okna."));   // 256 characters
         Put(800, 10000);                  // time-out
-        Text(804, L"Tikavo_T 1.0.8.0");   // balloon title, 64 characters
+        Text(804, L"Tikavo_T " TIKAVO_VERSION);   // balloon title, 64 characters
         Put(932, NIIF_INFO | NIIF_RESPECT_QUIET_TIME);
     }
 };
@@ -234,10 +234,10 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        readLocalTime = CountingClock;
+        systemCalls.readLocalTime = CountingClock;
         shellCalls.clear();
         shellMode = Shell::Answers;
-        trayIconNotifier = WatchingNotifier;
+        systemCalls.trayIconNotifier = WatchingNotifier;
         MakeMainWindow();
     }
     void TearDown() override
@@ -489,12 +489,10 @@ TEST_F(TrayTest, TheIconFollowsTheDisplayScaleAndComesBackWhenTheShellRestarts)
     EXPECT_EQ(IconWidth(Fields(shellCalls[0]).hIcon), 24);
     EXPECT_TRUE(shellCalls[0].result);
 
-    ASSERT_NE(taskbarCreatedMessage, 0u);
-    ASSERT_EQ(taskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
-    // Every step runs with a box closer, so a wrong box fails the test
-    // instead of hanging it.
+    // The shell's broadcast; every step runs with a box closer, so a wrong
+    // box fails the test instead of hanging it.
     auto taskbarCreated = [this] {
-        return ShowBoxesOf([this] { SendMessageW(main, taskbarCreatedMessage, 0, 0); }, main);
+        return ShowBoxesOf([this] { SendMessageW(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0); }, main);
     };
 
     // A new shell knows no icons: the program adds its own again, quietly,
@@ -550,7 +548,7 @@ BOOL WINAPI CountingEditor(SHELLEXECUTEINFOW*)
 
 TEST_F(TrayTest, EditaceJmenIsGreyedAndRefusedWhileARingBoxIsOpen)
 {
-    editorStarter = CountingEditor;
+    systemCalls.editorStarter = CountingEditor;
     MenuWatcher watcher;   // reads each showing, then closes it
     bool asked = false;
     ModalDriver ring("the ring box to be closed", 10000, [&] {
@@ -567,7 +565,6 @@ TEST_F(TrayTest, EditaceJmenIsGreyedAndRefusedWhileARingBoxIsOpen)
     EXPECT_EQ(editorStarts, 0) << "the editor started while the ring box was open";
     SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);
     EXPECT_EQ(editorStarts, 1) << "the editor refused once the box has closed";
-    editorStarter = ShellExecuteExW;
 
     ASSERT_EQ(watcher.showings.size(), 1u);
     ASSERT_EQ(watcher.showings[0].items.at(3).id, static_cast<UINT>(IDM_EDIT_NAMES));
@@ -603,9 +600,9 @@ protected:
 TEST_F(TrayTooltip, ItsSecondLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem)
 {
     using Tips = std::vector<std::wstring>;
-    auto tip = [](const std::string& today) { return Wide(("Tikavo_T 1.0.8.0\n" + today).c_str()); };
+    auto tip = [](const std::string& today) { return Wide(("Tikavo_T " TIKAVO_VERSION "\n" + today).c_str()); };
     KillTimer(main, mainTimerId);   // the test ticks itself
-    readLocalTime = TipClock;
+    systemCalls.readLocalTime = TipClock;
     ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Květoslava"))));
     EXPECT_EQ(TipsOfATick(At(2026, 12, 8, 23, 59, 58, 2)), Tips{ tip("Úterý 8.12.2026 – Květoslava") });
     EXPECT_EQ(TipsOfATick(At(2026, 12, 8, 23, 59, 59, 2)), Tips{}) << "the same day and name: the shell is not told";
@@ -649,7 +646,7 @@ TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
     ASSERT_EQ(recorder.boxes().size(), 1u);
     const BoxInfo& about = recorder.boxes()[0];
     EXPECT_EQ(about.owner, main);
-    EXPECT_NE(about.caption.find("Tikavo_T 1.0.8.0"), std::string::npos) << about.caption;
+    EXPECT_NE(about.caption.find("Tikavo_T " TIKAVO_VERSION), std::string::npos) << about.caption;
     bool noticeShown = false;
     for (const std::string& text : texts)
         noticeShown = noticeShown ||

@@ -6,11 +6,9 @@
 // Only the system's own copies: the program is often unzipped into
 // Downloads, among files that came unasked, and Windows looks for a library
 // named without its folder in the program's folder first.
-#include "timers/timers.h"
+#include "common/systemlibs.h"
 
 #include <commctrl.h>
-
-#include "common/systempath.h"
 
 namespace {
 

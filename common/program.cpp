@@ -1,0 +1,5 @@
+#include "common/program.h"
+
+HINSTANCE appInstance;
+int placeBefore = 0;
+SystemCalls systemCalls;
