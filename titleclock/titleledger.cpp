@@ -101,9 +101,10 @@ enum class Outcome {
 };
 
 // The window shows title after a write: the text written last whole with what
-// it adds to every text, where its owner's titles carry that too (learned, the
-// own title taken anew), or right after the write with something else around it
-// that changes every time (a count), or else a title its owner set.
+// it adds to every text, where its owner's titles carry that too (in front it
+// begins the own title and the title it was taken from, behind it ends that):
+// learned, the own title taken anew; or right after the write with something
+// else around it that changes every time (a count); or else its owner's title.
 Outcome Judge(TitleLedger& ledger, TitleEntry& e, View title, bool justWritten)
 {
     WrittenText& written = e.written[0];

@@ -100,6 +100,7 @@ struct ModelWindow {
     std::u16string title;      // what it shows
     std::u16string own;        // its own title
     std::u16string inFlight;   // a text its slow owner took and still handles
+    std::u16string sent;       // the text the clock sent it last
     bool hasInFlight = false;
 };
 
@@ -174,6 +175,7 @@ private:
             return WriteAnswer::Gone;
         if (w->alters == Alters::Refuses)
             return WriteAnswer::Refused;
+        w->sent = text;
         if (w->owner == Owner::Slow && !w->hasInFlight) {
             w->inFlight = text;   // taken, and handled slowly
             w->hasInFlight = true;
@@ -376,11 +378,13 @@ private:
     // (Owners of windows that cut, add to or count every text do not make
     // titles from what they show: they would cut, double or count it
     // themselves.)
-    // (Before the clock reads back what it wrote, a title that holds what the
-    // window showed whole cannot be told from a window that adds the rest to
-    // every text: such an owner sets another.)
-    void Rename(ModelWindow* w, bool edit, const std::u16string& shown = u"")
+    // (Before the clock reads back what it wrote, or while its owner is busy
+    // with it, a title that holds what the window shows for it whole cannot be
+    // told from a window that adds the rest to every text: it sets another.)
+    void Rename(ModelWindow* w, bool edit, std::u16string shown = u"")
     {
+        if (shown.empty() && w && w->owner == Owner::Busy && !w->sent.empty())
+            shown = ShownBy(w->alters, w->sent, w->count + 1);
         if (!w || w->owner == Owner::Slow || w->owner == Owner::Hung)
             return;
         std::u16string raw, base = w->own;
