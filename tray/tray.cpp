@@ -2,6 +2,8 @@
 #include "tray/tray.h"
 
 #include <cstddef>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "common/cp1250.h"
@@ -25,11 +27,11 @@ static const char removeFailedText[] = "Nelze odebrat ikonu";
 // The icon as the shell was last given it: its window (none before the
 // first and after the removal) and its image, which the shell keeps a copy
 // of; the tooltip's second line, today's day, date and name, empty until
-// the first tick.
+// the first tick, in Windows-1250 (whose 0x96 is the dash).
 static struct {
     HWND window;
     HICON image;
-    std::u16string tipToday;
+    char tipToday[128];
 } icon;
 
 static void ShowTrayError(const char* text)
@@ -78,8 +80,8 @@ static NOTIFYICONDATAW IconRecord(HWND hwnd, UINT fields)
     if (fields & NIF_TIP) {
         std::u16string tip;
         AppendCp1250(tip, appNameVersion);
-        if (!icon.tipToday.empty())
-            tip += u'\n' + icon.tipToday;
+        if (icon.tipToday[0])
+            AppendCp1250(tip += u'\n', icon.tipToday);
         lstrcpynW(nid.szTip, reinterpret_cast<const wchar_t*>(tip.c_str()), ARRAYSIZE(nid.szTip));
     }
     return nid;
@@ -137,18 +139,14 @@ void RenewTrayIconImage(UINT dpi)
 
 void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name)
 {
-    char date[32];
-    wsprintfA(date, "%s %d.%d.%d", szDay, now.wDay, now.wMonth, now.wYear);
-    std::u16string today;
-    AppendCp1250(today, date);
-    if (*name) {
-        today += u" \u2013 ";
-        AppendCp1250(today, name);
-    }
-    // Only a new day or a new name changes it, not every second.
-    if (today == icon.tipToday)
+    // Formatted on the stack every tick; only a new day or name tells the shell.
+    char today[sizeof icon.tipToday];
+    int length = std::snprintf(today, sizeof today, "%s %d.%d.%d", szDay, now.wDay, now.wMonth, now.wYear);
+    if (*name && length > 0)
+        std::snprintf(today + length, sizeof today - length, " \x96 %s", name);
+    if (std::strcmp(today, icon.tipToday) == 0)
         return;
-    icon.tipToday = today;
+    std::strcpy(icon.tipToday, today);
     if (icon.window) {
         NOTIFYICONDATAW nid = IconRecord(icon.window, NIF_TIP);
         systemCalls.trayIconNotifier(NIM_MODIFY, &nid);
