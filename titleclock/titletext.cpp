@@ -150,12 +150,14 @@ bool Undecorate(View title, const WrittenText (&written)[2], std::u16string& own
     bool ours = false;
     for (Clock clock = FindClock(title, 0, written); clock.star != none;) {
         Clock next = FindClock(title, clock.end, written);
-        Decoration decoration = Whole(title, clock.end, std::min(next.start, title.size()));
+        Decoration decoration;
         if (clock.ours >= 0) {   // as written, also cut short
             const WrittenText& text = written[clock.ours];
             decoration = { std::min(clock.star + Ours(text).size(), title.size()),
                            text.ownAt > 0 ? text.text.size() - text.ownAt - text.ownLength : 0 };
             ours = true;
+        } else {
+            decoration = Whole(title, clock.end, std::min(next.start, title.size()));
         }
         if (decoration.end != none) {
             AppendOwn(own, title.substr(from, clock.start - from), spaces);
