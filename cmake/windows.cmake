@@ -7,10 +7,13 @@ add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timest
 
 set(TIKAVO_WIN_LIBS user32 gdi32 shell32 shlwapi comctl32 winmm)
 
-# GoogleTest from the Debian sources, cross-compiled with the posix compiler.
+# GoogleTest from its sources (Debian's package googletest puts them under
+# /usr/src), cross-compiled with the posix compiler.
+find_path(GOOGLETEST_SOURCE_DIR googletest/include/gtest/gtest.h PATH_SUFFIXES src/googletest
+          NO_CMAKE_FIND_ROOT_PATH REQUIRED DOC "GoogleTest's sources (the folder with googletest/)")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 set(TIKAVO_GTEST gtest gtest_main)
 
 # The Wine harness: a private prefix and Xvfb per build tree, kept up by a

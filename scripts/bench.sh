@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh
+bash scripts/deps.sh libbenchmark-dev
 cmake --preset plain >/dev/null
 cmake --build --preset plain --target tick_bench >/dev/null
 cmake --preset windows >/dev/null

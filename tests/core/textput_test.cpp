@@ -12,7 +12,7 @@
 #include "common/localtime.h"
 #include "common/textput.h"
 #include "namedays/namelist.h"
-#include "tests/support/memorylist.h"
+#include "support/memorylist.h"
 #include "timers/timesettings.h"
 #include "titleclock/clocktext.h"
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "tests/support/titleworld.h"
+#include "support/titleworld.h"
 
 using testsupport::Readable;
 

@@ -2,7 +2,7 @@
 // any title that carries a decoration, this run's or an earlier one's.
 #include <gtest/gtest.h>
 
-#include "tests/support/titleworld.h"
+#include "support/titleworld.h"
 #include "titleclock/titleledger.h"
 
 using testsupport::Readable;

@@ -1,6 +1,7 @@
 // The program unzipped into a user's folder, as on Windows 10 and 11: a
 // folder named with Czech letters whatever the system's code page, and
 // files lying in that folder that must never run.
+// Runs under code pages 1250 and 1252.
 #include <gtest/gtest.h>
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 // The title-bar clock as a user sees it: the real program decorates the
 // front window of another process and gives every title back exactly.
+// Runs under code pages 1250 and 1252.
 #include <gtest/gtest.h>
 
 #include "res/resource.h"

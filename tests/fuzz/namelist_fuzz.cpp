@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "namedays/namelist.h"
-#include "tests/support/memorylist.h"
+#include "support/memorylist.h"
 
 using testsupport::MemoryList;
 

@@ -22,7 +22,7 @@
 #include "timers/countdown.h"
 #include "timers/timesettings.h"
 #include "titleclock/clocktext.h"
-#include "tests/support/memorylist.h"
+#include "support/memorylist.h"
 
 // Live heap allocations of the whole process, to see that nothing grows.
 static std::atomic<long> liveAllocations{ 0 };

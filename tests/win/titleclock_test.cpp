@@ -1,6 +1,7 @@
 // The title-bar clock on real windows: what only real windows and their
 // owners' threads show (the title rules themselves are tested against a
 // model desktop in the core tests).
+// Runs under code pages 1250 and 1252.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -1,6 +1,7 @@
 // The tray icon and its menu: the record the shell gets, the error boxes, the
 // menu as the user sees it, which clicks open it, the icon at a new display
 // scale and after a shell restart, and today in the tooltip.
+// Runs under code pages 1250 and 1252.
 #include <gtest/gtest.h>
 
 #include <windows.h>
