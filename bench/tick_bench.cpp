@@ -30,11 +30,11 @@ const char listPath[] = TIKAVO_SOURCE_DIR "/jmena.txt";
 
 struct FileList { int fd = -1; };
 
-bool OpenList(void* context)
+ListOpen OpenList(void* context)
 {
     auto* list = static_cast<FileList*>(context);
     list->fd = open(listPath, O_RDONLY);
-    return list->fd >= 0;
+    return list->fd >= 0 ? ListOpen::opened : ListOpen::failed;
 }
 size_t ReadList(void* context, char* buffer, size_t size)
 {

@@ -46,12 +46,12 @@ struct ListFile {
     HANDLE finSoubor;
 };
 
-bool OpenList(void* context)
+ListOpen OpenList(void* context)
 {
     auto* list = static_cast<ListFile*>(context);
     wchar_t szPath[MAX_PATH];
     if (!ProgramDirectory(szPath) || std::wcslen(szPath) + std::wcslen(listFileName) > maxListPath)
-        return false;
+        return ListOpen::failed;
     std::wcscat(szPath, listFileName);
     // Read only, and other programs (the editor above all) may go on
     // reading, writing, replacing or deleting the list meanwhile.
@@ -59,7 +59,7 @@ bool OpenList(void* context)
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (list->finSoubor == INVALID_HANDLE_VALUE)
-        return false;
+        return ListOpen::failed;
     // A list saved since is read again, whatever saved it: Windows 11's
     // Notepad opens it in a tab of a Notepad already open while the one
     // started for it ends at once, and other editors tell nobody. Saved
@@ -76,10 +76,10 @@ bool OpenList(void* context)
             || readApart < twoSeconds) {
             GetSystemTimeAsFileTime(&now);
             listSeen = { at, static_cast<ULONGLONG>(size.QuadPart), Units(now) };
-            RequestLookupAfterEdit(nameDays);
+            return ListOpen::saved;
         }
     }
-    return true;
+    return ListOpen::opened;
 }
 
 std::size_t ReadList(void* context, char* buffer, std::size_t size)

@@ -2,7 +2,6 @@
 #include "namedays/namelist.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
@@ -11,8 +10,7 @@
 
 void RequestLookupAfterEdit(NameDays& days)
 {
-    days.listEdited = 1;
-    days.editLookupDone = 0;
+    days.editLookupDue = true;
 }
 
 namespace {
@@ -83,17 +81,14 @@ void CopyField(char* to, const char* field)
 // todayName after a lookup: the name of today's line, converted when the
 // list was saved as UTF-8; empty when today's line was not found or has no
 // name.
-void SetTodayName(NameDays& days, bool found)
+void SetTodayName(NameDays& days, const LineFields& line, bool found)
 {
-    if (!found || !days.lineFields.hasName) {
+    if (!found || !line.hasName) {
         days.todayName.clear();
         return;
     }
-    char converted[sizeof days.lineFields.name];
-    if (ConvertUtf8Name(days.lineFields.name, converted))
-        days.todayName = converted;
-    else
-        days.todayName = days.lineFields.name;
+    char converted[sizeof line.name];
+    days.todayName = ConvertUtf8Name(line.name, converted) ? converted : line.name;
 }
 
 // Decodes one UTF-8 sequence of two to four bytes starting at p (whose first
@@ -190,60 +185,49 @@ bool ScanNameList(NameListStream& finSoubor, const char* listKey, LineFields& li
 
 bool RunNameDayStep(NameDays& days, int day, int month, const NameListAccess& access)
 {
-    // dayKey "%2d.%2d.", listKey "%02d.%02d."
+    // "%02d.%02d."
     constexpr std::size_t keyRoom = 2 * intChars + 3;
-    char dayKey[keyRoom];
     char listKey[keyRoom];
-    auto formatKey = [day, month](char* key, char pad) {
-        char* p = key;
-        for (int part : { day, month }) {
-            if (part >= 0 && part < 10)
-                *p++ = pad;   // two characters at least
-            p = std::to_chars(p, key + keyRoom - 1, part).ptr;
-            *p++ = '.';
-        }
-        *p = '\0';
-    };
-    formatKey(dayKey, ' ');
-    formatKey(listKey, '0');
+    char* p = listKey;
+    for (int part : { day, month }) {
+        if (part >= 0 && part < 10)
+            *p++ = '0';   // two digits at least
+        p = std::to_chars(p, listKey + keyRoom - 1, part).ptr;
+        *p++ = '.';
+    }
+    *p = '\0';
 
-    // "0" equals no key: the tick's first lookup begins by reading.
-    std::strcpy(days.lineFields.date, "0");
-
-    if (!access.open(access.context)) {
+    const ListOpen opened = access.open(access.context);
+    if (opened == ListOpen::failed) {
         if (days.listErrorShown)
             return true;
         // Set before the report: ticks keep running inside its box and must
         // not report again.
-        days.listErrorShown = 1;
+        days.listErrorShown = true;
         access.reportOpenFailure(access.context);
         return false;
     }
+    if (opened == ListOpen::saved)
+        days.editLookupDue = true;
 
     NameListStream finSoubor;
     StartListStream(finSoubor, access);
+    LineFields lineFields = {};   // no date: the tick's first lookup begins by reading
 
-    // A new day (also the first day of the run: lastDayKey starts empty).
-    // The day counts as looked up whatever the lookup finds.
-    const char* stStareDatum = days.lastDayKey;
-    const char* stNoveDatum = dayKey;
-    if (!finSoubor.failed && std::strcmp(stStareDatum, stNoveDatum) != 0) {
-        std::snprintf(days.lastDayKey, sizeof days.lastDayKey, "%s", dayKey);
-        SetTodayName(days, ScanNameList(finSoubor, listKey, days.lineFields));
-    }
-    // The first lookup of the run; after a successful day lookup on the same
+    // The lookups due, in their order: a new day (also the run's first day),
+    // the run's first, one after an edit. Each is done once it has run on a
+    // readable stream, whatever it found; after another lookup on the same
     // tick it only confirms the line found.
-    if (!finSoubor.failed && days.firstLookupDone == 0) {
-        bool found = ScanNameList(finSoubor, listKey, days.lineFields);
-        days.firstLookupDone = 1;
-        SetTodayName(days, found);
+    bool newDay = day != days.lastDay || month != days.lastMonth;
+    for (bool* due : { &newDay, &days.firstLookupDue, &days.editLookupDue }) {
+        if (*due && !finSoubor.failed) {
+            *due = false;
+            SetTodayName(days, lineFields, ScanNameList(finSoubor, listKey, lineFields));
+        }
     }
-    // The list has been edited.
-    if (!finSoubor.failed && days.listEdited == 1 && days.editLookupDone == 0) {
-        bool found = ScanNameList(finSoubor, listKey, days.lineFields);
-        days.editLookupDone = 1;
-        SetTodayName(days, found);
-        days.listEdited = 0;
+    if (!newDay) {
+        days.lastDay = day;
+        days.lastMonth = month;
     }
 
     access.close(access.context);

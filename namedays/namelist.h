@@ -33,29 +33,32 @@ struct NameDays {
     // Today's name; empty until a lookup has found one, and empty after a
     // lookup that found no name for today.
     std::string todayName;
-    // Set by the editing of the list to ask the next tick for a new lookup:
-    // listEdited 1 and editLookupDone 0 while that lookup is pending; the
-    // lookup sets them to 0 and 1.
-    int listEdited = 0;
-    int editLookupDone = 0;
-    // The day key ("%2d.%2d.") of the last day whose lookup has run.
-    char lastDayKey[260] = "";
-    LineFields lineFields = {};
-    // 1 once the first lookup of the run has been made.
-    int firstLookupDone = 0;
-    // 1 once a failed open of the list has been reported; never cleared.
-    int listErrorShown = 0;
+    // The day and month whose lookup ran last; 0 before the first.
+    int lastDay = 0, lastMonth = 0;
+    // The lookups due besides a new day's: the run's first, and one after the
+    // list was edited or saved. Each stays due until a tick has run it.
+    bool firstLookupDue = true;
+    bool editLookupDue = false;
+    // A failed open of the list has been reported; never cleared.
+    bool listErrorShown = false;
 };
 
 // The edit command's request once the editor has been closed: the list is
 // read again on the next tick on which it opens, edited or not.
 void RequestLookupAfterEdit(NameDays& days);
 
+// What opening the list for a tick found.
+enum class ListOpen {
+    failed,    // it cannot be opened
+    opened,
+    saved,     // opened, and saved since it was last opened: read it again
+};
+
 // How one tick reaches the list. The program opens jmena.txt beside itself;
 // the tests and the fuzzer hand in bytes of their own.
 struct NameListAccess {
-    // Opens the list for this tick; false when it cannot be opened.
-    bool (*open)(void* context);
+    // Opens the list for this tick.
+    ListOpen (*open)(void* context);
     // Reads up to size bytes of the open list into buffer; returns how many,
     // 0 at the end of the list or when it cannot be read further.
     std::size_t (*read)(void* context, char* buffer, std::size_t size);
@@ -102,10 +105,10 @@ void SplitListLine(char* etxt, LineFields& lineFields);
 // lines or the stream has failed (false).
 bool ScanNameList(NameListStream& finSoubor, const char* listKey, LineFields& lineFields);
 
-// Tick step 7 over any list: opens the list, reports a failed open once per
-// run (the tick then ends: false), and runs the lookups that are due, in
-// their order: a new day, the first lookup of the run, a lookup after an
-// edit. True when the tick goes on to write the title.
+// The name-day step of a tick over any list: opens the list, reports a failed
+// open once per run (the tick then ends: false), and runs the lookups that
+// are due, in their order: a new day, the first lookup of the run, a lookup
+// after an edit or a save. True when the tick goes on to write the title.
 bool RunNameDayStep(NameDays& days, int day, int month, const NameListAccess& access);
 
 // A name read from a list saved as UTF-8: when name is valid UTF-8, holds at

@@ -234,7 +234,7 @@ TEST(NameDayTicks, TheFirstTickReadsTheListOnceForBothItsLookups)
     MemoryList memory;
     memory.bytes = std::string("06.12.;") + mikulas + "\r\n" + Filler(300);
     ASSERT_TRUE(memory.Tick(days, 6, 12));
-    EXPECT_EQ(days.firstLookupDone, 1);
+    EXPECT_FALSE(days.firstLookupDue);
     EXPECT_EQ(days.todayName, mikulas);
     // The first lookup only confirmed the line the day's lookup found: the
     // fillers after it were never needed.
@@ -254,8 +254,7 @@ TEST(NameDayTicks, AnEditIsLookedUpOnTheNextTickOfTheSameDay)
     memory.reads = 0;
     ASSERT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_EQ(days.todayName, "Nikolas");
-    EXPECT_EQ(days.listEdited, 0);
-    EXPECT_EQ(days.editLookupDone, 1);
+    EXPECT_FALSE(days.editLookupDue);
     EXPECT_GT(memory.reads, 0);
 
     // Closing the editor without a change reads the list all the same.
@@ -279,7 +278,7 @@ TEST(NameDayTicks, AMissingListIsReportedOnceAndLookupsWaitForIt)
     // Missing at start: one report, and that tick writes no title.
     EXPECT_FALSE(memory.Tick(days, 6, 12));
     EXPECT_EQ(memory.reports, 1);
-    EXPECT_EQ(days.listErrorShown, 1);
+    EXPECT_TRUE(days.listErrorShown);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_EQ(memory.reports, 1);
@@ -298,8 +297,7 @@ TEST(NameDayTicks, AMissingListIsReportedOnceAndLookupsWaitForIt)
     // An edit meanwhile waits too.
     RequestLookupAfterEdit(days);
     EXPECT_TRUE(memory.Tick(days, 7, 12));
-    EXPECT_EQ(days.listEdited, 1);
-    EXPECT_EQ(days.editLookupDone, 0);
+    EXPECT_TRUE(days.editLookupDue);
     EXPECT_EQ(memory.reports, 1);
 
     // Back: the day's lookup and the pending edit's both run on its first tick.
@@ -307,8 +305,7 @@ TEST(NameDayTicks, AMissingListIsReportedOnceAndLookupsWaitForIt)
     memory.present = true;
     EXPECT_TRUE(memory.Tick(days, 7, 12));
     EXPECT_EQ(days.todayName, "Benjam\xEDn");
-    EXPECT_EQ(days.listEdited, 0);
-    EXPECT_EQ(days.editLookupDone, 1);
+    EXPECT_FALSE(days.editLookupDue);
     EXPECT_EQ(memory.reports, 1);
     EXPECT_EQ(memory.opens, memory.closes);
 }
@@ -336,7 +333,7 @@ TEST(NameDayTicks, TicksInsideTheErrorBoxTakeTheSilentPath)
     EXPECT_EQ(innerResults, (std::vector<bool>{ true, true, true }));
     // The inner ticks' lookup stands; the outer tick only ended.
     EXPECT_EQ(days.todayName, mikulas);
-    EXPECT_EQ(days.firstLookupDone, 1);
+    EXPECT_FALSE(days.firstLookupDue);
     EXPECT_EQ(outer.closes, 0);
     EXPECT_EQ(inner.opens, inner.closes);
 }
@@ -353,16 +350,16 @@ TEST(NameDayTicks, ALongLineEndingATicksReadingLeavesTheLaterLookupsDue)
     RequestLookupAfterEdit(days);
     ASSERT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_EQ(days.todayName, name.substr(0, 92));
-    EXPECT_EQ(days.firstLookupDone, 0);
+    EXPECT_TRUE(days.firstLookupDue);
     int reads = memory.reads;
     ASSERT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_GT(memory.reads, reads);
-    EXPECT_EQ(days.firstLookupDone, 1);
-    EXPECT_EQ(days.listEdited, 1);
+    EXPECT_FALSE(days.firstLookupDue);
+    EXPECT_TRUE(days.editLookupDue);
     reads = memory.reads;
     ASSERT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_GT(memory.reads, reads);
-    EXPECT_EQ(days.listEdited, 0);
+    EXPECT_FALSE(days.editLookupDue);
     reads = memory.reads;
     ASSERT_TRUE(memory.Tick(days, 6, 12));
     EXPECT_EQ(memory.reads, reads);

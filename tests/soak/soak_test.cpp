@@ -98,12 +98,12 @@ struct ListInMemory {
     long bytesRead = 0;
 };
 
-bool OpenList(void* context)
+ListOpen OpenList(void* context)
 {
     auto* list = static_cast<ListInMemory*>(context);
     list->position = 0;
     ++list->opens;
-    return true;
+    return ListOpen::opened;
 }
 
 size_t ReadList(void* context, char* buffer, size_t size)

@@ -66,16 +66,16 @@ struct MemoryList {
     }
 
 private:
-    static bool Open(void* context)
+    static ListOpen Open(void* context)
     {
         auto* list = static_cast<MemoryList*>(context);
         if (!list->present) {
             ++list->failedOpens;
-            return false;
+            return ListOpen::failed;
         }
         ++list->opens;
         list->position = 0;
-        return true;
+        return ListOpen::opened;
     }
     static std::size_t Read(void* context, char* buffer, std::size_t size)
     {
@@ -116,13 +116,13 @@ struct FileList {
     }
 
 private:
-    static bool Open(void* context)
+    static ListOpen Open(void* context)
     {
         auto* list = static_cast<FileList*>(context);
         list->file = OpenForReading(list->path);
         if (list->file)
             ++list->opens;
-        return list->file != nullptr;
+        return list->file ? ListOpen::opened : ListOpen::failed;
     }
     static std::size_t Read(void* context, char* buffer, std::size_t size)
     {
