@@ -8,9 +8,7 @@
 
 #include "namedays/namedays.h"
 #include "res/resource.h"
-#include "timers/countdown.h"
 #include "timers/timers.h"
-#include "timers/timesettings.h"
 #include "titleclock/titleclock.h"
 #include "tray/tray.h"
 
@@ -121,7 +119,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_CREATE:
         taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
-        InitTimerSettings();
+        InitTimerSettings(TimerSettings);
         AddTrayIcon(hwnd);
         ShowWindow(hwnd, SW_HIDE);
         systemCalls.armTickTimer(hwnd, mainTimerId, tickIntervalMs, nullptr);

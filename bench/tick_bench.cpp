@@ -19,7 +19,6 @@
 
 #include "namedays/namelist.h"
 #include "timers/alarm.h"
-#include "timers/countdown.h"
 #include "timers/timesettings.h"
 #include "titleclock/clocktext.h"
 #include "titleclock/titleledger.h"
@@ -70,7 +69,9 @@ void OrdinaryTick(benchmark::State& state)
     TitleLedger ledger;
     NameDays days;
     int64_t alarmLastCheck = alarmNoCheckYet;
-    InitTimerSettings();
+    TimerSettingsRecord TimerSettings;
+    InitTimerSettings(TimerSettings);
+    char clockText[1000];
     RunNameDayStep(days, 7, 12, access);   // the day's lookup is behind us
     if (days.todayName.empty())
         state.SkipWithError("the list gave no name");
@@ -86,8 +87,7 @@ void OrdinaryTick(benchmark::State& state)
                     now.hour, now.minute, now.second);
         if (!RunNameDayStep(days, now.day, now.month, access))
             state.SkipWithError("the list did not open");
-        DecorateFront(ledger, window, { clockText, days.todayName.c_str(), countdownActive ? countdownRemaining.c_str() : nullptr,
-                                        countdownNote.c_str(), false });
+        DecorateFront(ledger, window, { clockText, days.todayName.c_str(), nullptr, u"", false });
         benchmark::DoNotOptimize(frontTitle);
     }
 }

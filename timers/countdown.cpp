@@ -4,11 +4,7 @@
 
 #include "timers/timesettings.h"
 
-int countdownActive = 0;
-std::string countdownRemaining = "00:00:00";
-std::u16string countdownNote;
-
-bool UpdateCountdown(const char* duration, uint32_t startMs, uint32_t nowMs)
+bool UpdateCountdown(const char* duration, uint32_t startMs, uint32_t nowMs, std::string& remaining)
 {
     int hours, minutes, seconds;
     SplitTime(duration, hours, minutes, seconds);
@@ -19,10 +15,9 @@ bool UpdateCountdown(const char* duration, uint32_t startMs, uint32_t nowMs)
     // once the elapsed seconds pass the total the difference wraps far above
     // a day, which FormatSeconds shows as "00:00:00".
     uint32_t elapsed = (nowMs - startMs) / 1000u;
-    uint32_t remaining = total - elapsed;
 
     char szBuf[64];
-    FormatSeconds(szBuf, remaining);
-    countdownRemaining = szBuf;
+    FormatSeconds(szBuf, total - elapsed);
+    remaining = szBuf;
     return std::strcmp(szBuf, "00:00:00") == 0;
 }

@@ -6,7 +6,11 @@
 #include "common/program.h"
 #include "res/resource.h"
 #include "timers/countdown.h"
-#include "timers/timesettings.h"
+
+TimerSettingsRecord TimerSettings;
+int countdownActive = 0;
+std::string countdownRemaining = "00:00:00";
+std::u16string countdownNote;
 
 // The millisecond clock at the start of the countdown.
 static uint32_t countdownStartMs;
@@ -88,7 +92,7 @@ bool CheckCountdown(HWND hwnd)
 {
     if (!countdownActive)
         return false;
-    if (!UpdateCountdown(TimerSettings.countdownDuration, countdownStartMs, ReadMilliseconds()))
+    if (!UpdateCountdown(TimerSettings.countdownDuration, countdownStartMs, ReadMilliseconds(), countdownRemaining))
         return false;
     // Cleared first: this tick's title and the ticks inside the box go
     // without the countdown, and none of them rings it again.

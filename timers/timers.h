@@ -4,6 +4,18 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "timers/timesettings.h"
+
+// The settings both dialogs edit in place, and the countdown as the tick
+// reads it: 1 while it runs, the remaining time "HH:MM:SS", and the note
+// shown with it, as typed.
+extern TimerSettingsRecord TimerSettings;
+extern int countdownActive;
+extern std::string countdownRemaining;
+extern std::u16string countdownNote;
+
 // Plays the wave BELL in a loop, shows a message box with the text and the
 // caption owned by owner, above every other window, and stops the sound when
 // the box is closed.

@@ -7,13 +7,11 @@
 
 #include "common/localtime.h"
 
-TimerSettingsRecord TimerSettings;
-
-void InitTimerSettings()
+void InitTimerSettings(TimerSettingsRecord& settings)
 {
-    std::strcpy(TimerSettings.alarmFlag, "No");
-    std::strcpy(TimerSettings.alarmTime, "00:00:00");
-    std::strcpy(TimerSettings.countdownDuration, "00:01:00");
+    std::strcpy(settings.alarmFlag, "No");
+    std::strcpy(settings.alarmTime, "00:00:00");
+    std::strcpy(settings.countdownDuration, "00:01:00");
 }
 
 bool SplitTime(const char* text, int& hours, int& minutes, int& seconds)

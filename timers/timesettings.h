@@ -11,12 +11,8 @@ struct TimerSettingsRecord {
     char countdownDuration[16];  // the countdown's duration
 };
 
-// The one record, edited in place by both dialogs; all zero until
-// InitTimerSettings runs at start-up.
-extern TimerSettingsRecord TimerSettings;
-
 // Sets the start values: alarm off at "00:00:00", a countdown of one minute.
-void InitTimerSettings();
+void InitTimerSettings(TimerSettingsRecord& settings);
 
 // Splits a time string at its colons into hours, minutes and seconds
 // (decimal, so "07:05:09" is 7, 5 and 9). Always returns true.

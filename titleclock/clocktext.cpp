@@ -5,8 +5,6 @@
 
 #include "common/localtime.h"
 
-char clockText[1000];
-
 namespace {
 const char* const dayNames[7] = {
     "Ned\xEC" "le",        // Neděle

@@ -5,9 +5,6 @@
 
 #include <cstddef>
 
-// The clock text last formatted, e.g. "  * Neděle - 6.12.2026 - 22:48:35 * ".
-extern char clockText[1000];
-
 // Room for a day name with its terminator.
 constexpr size_t dayNameSize = 10;
 

@@ -13,6 +13,8 @@
 void TrackForegroundWindow();
 // Gives every window its own title back (at exit).
 void RestoreTrackedTitle();
+// The clock text last formatted, e.g. "  * Neděle - 6.12.2026 - 22:48:35 * ".
+extern char clockText[1000];
 // Tick step 6: the clock text.
 void FormatClockText(const SYSTEMTIME& now, const char* szDay);
 // Tick step 8: decorates the foreground window.

@@ -7,6 +7,8 @@
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide text is UTF-16");
 
+char clockText[1000];
+
 namespace {
 
 TitleLedger titleLedger;   // what the clock has written into which window

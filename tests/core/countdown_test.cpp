@@ -13,9 +13,9 @@ struct Reading {
 
 Reading At(const char* duration, uint32_t startMs, uint32_t nowMs)
 {
-    countdownRemaining = "stale";
-    bool zero = UpdateCountdown(duration, startMs, nowMs);
-    return { zero, countdownRemaining };
+    std::string remaining = "stale";
+    bool zero = UpdateCountdown(duration, startMs, nowMs, remaining);
+    return { zero, remaining };
 }
 
 TEST(CountdownRemaining, CountsWholeSecondsElapsedSinceTheStart)

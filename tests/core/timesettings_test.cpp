@@ -50,11 +50,11 @@ TEST(TimeStrings, SplitTimeReadsEveryTimeStringBackAndToleratesOddColons)
 
 TEST(TimerSettingsRecord, StartsWithTheAlarmOffAndAOneMinuteCountdown)
 {
-    std::memset(&TimerSettings, 0, sizeof TimerSettings);
-    InitTimerSettings();
-    EXPECT_STREQ(TimerSettings.alarmFlag, "No");
-    EXPECT_STREQ(TimerSettings.alarmTime, "00:00:00");
-    EXPECT_STREQ(TimerSettings.countdownDuration, "00:01:00");
+    ::TimerSettingsRecord settings = {};
+    InitTimerSettings(settings);
+    EXPECT_STREQ(settings.alarmFlag, "No");
+    EXPECT_STREQ(settings.alarmTime, "00:00:00");
+    EXPECT_STREQ(settings.countdownDuration, "00:01:00");
 }
 
 }  // namespace

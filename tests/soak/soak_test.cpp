@@ -159,7 +159,12 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
     ASSERT_EQ(expectedNames.size(), 366u);
     const NameListAccess access{ OpenList, ReadList, CloseList, ReportFailure, &list };
 
-    InitTimerSettings();
+    // The program's state, as the tick keeps it.
+    TimerSettingsRecord TimerSettings;
+    InitTimerSettings(TimerSettings);
+    int countdownActive = 0;
+    std::string countdownRemaining;
+    char clockText[1000];
     NameDays days;
     int64_t alarmLastCheck = alarmNoCheckYet;
 
@@ -241,7 +246,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
         // Step 4: the countdown.
         if (countdownActive) {
             const int64_t elapsedMs = trueMs - countdown.startTrueMs;
-            const bool zero = UpdateCountdown(TimerSettings.countdownDuration, countdown.startMs, nowMs);
+            const bool zero = UpdateCountdown(TimerSettings.countdownDuration, countdown.startMs, nowMs, countdownRemaining);
             const int shown = SecondsOf(countdownRemaining);
             ASSERT_EQ(countdownRemaining.size(), 8u);
             ASSERT_LE(shown, countdown.total) << "never above the duration";
