@@ -132,7 +132,7 @@ struct MenuItem {
     UINT id;
     bool separator;
     bool grayed;
-    std::string text;
+    std::wstring text;   // wide: an ANSI read loses Czech letters on code page 1252
 };
 
 std::vector<MenuItem> ReadMenu(HMENU menu)
@@ -140,16 +140,16 @@ std::vector<MenuItem> ReadMenu(HMENU menu)
     std::vector<MenuItem> items;
     int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
-        char text[128] = "";
-        MENUITEMINFOA info = {};
+        wchar_t text[128] = L"";
+        MENUITEMINFOW info = {};
         info.cbSize = sizeof info;
         info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
         info.dwTypeData = text;
-        info.cch = sizeof text;
-        GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+        info.cch = ARRAYSIZE(text);
+        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
         bool separator = (info.fType & MFT_SEPARATOR) != 0;
         items.push_back({ separator ? 0 : info.wID, separator, (info.fState & MFS_GRAYED) != 0,
-                          separator ? "" : text });
+                          separator ? L"" : text });
     }
     return items;
 }
@@ -381,17 +381,17 @@ TEST_F(TrayTest, AMissingIconResourceAddsNothingAndSaysNothing)
 TEST_F(TrayTest, TheMenuShowsItsItemsAndGreysThePlacementInForce)
 {
     const std::vector<MenuItem> expected = {
-        { IDM_PLACE_BEFORE, false, false, Cp1250("Před název souboru") },
-        { IDM_PLACE_AFTER, false, false, Cp1250("Za název souboru") },
-        { 0, true, false, "" },
-        { IDM_EDIT_NAMES, false, false, Cp1250("Editace jmen") },
-        { 0, true, false, "" },
-        { IDM_COUNTDOWN, false, false, Cp1250("Odpočítávání") },
-        { 0, true, false, "" },
-        { IDM_ALARM, false, false, Cp1250("Alarm") },
-        { 0, true, false, "" },
-        { IDM_ABOUT, false, false, Cp1250("About") },
-        { IDM_EXIT, false, false, Cp1250("Ukončit program?") },
+        { IDM_PLACE_BEFORE, false, false, Wide("Před název souboru") },
+        { IDM_PLACE_AFTER, false, false, Wide("Za název souboru") },
+        { 0, true, false, L"" },
+        { IDM_EDIT_NAMES, false, false, Wide("Editace jmen") },
+        { 0, true, false, L"" },
+        { IDM_COUNTDOWN, false, false, Wide("Odpočítávání") },
+        { 0, true, false, L"" },
+        { IDM_ALARM, false, false, Wide("Alarm") },
+        { 0, true, false, L"" },
+        { IDM_ABOUT, false, false, Wide("About") },
+        { IDM_EXIT, false, false, Wide("Ukončit program?") },
     };
 
     // Under Wine on a busy X server an older pointer position may still come
