@@ -30,13 +30,14 @@ TEST(ShippedExecutable, CarriesTheIconTheBellTheVersionAndTheManifest)
     ASSERT_NE(module, nullptr);
 
     // 16 x 16 with 256 colours, and images with an alpha channel at the
-    // small-icon sizes of 125 % to 300 %: no display scale stretches one.
+    // small-icon sizes of 125 % to 300 % (175 %: 28, 225 %: 36): no display
+    // scale stretches one.
     HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_TRAYICON), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
     ASSERT_NE(group, nullptr);
     auto* icons = static_cast<const IconGroup*>(LockResource(LoadResource(module, group)));
-    const int sizes[] = { 16, 20, 24, 32, 40, 48 };
-    ASSERT_EQ(icons->count, 6);
-    for (int i = 0; i < 6; ++i) {
+    const int sizes[] = { 16, 20, 24, 28, 32, 36, 40, 48 };
+    ASSERT_EQ(icons->count, 8);
+    for (int i = 0; i < 8; ++i) {
         const IconGroupEntry& entry = *(icons->entries + i);
         EXPECT_EQ(entry.width, sizes[i]);
         EXPECT_EQ(entry.height, sizes[i]);

@@ -146,14 +146,16 @@ TEST_F(TimersTest, CountdownOkStoresDurationAndNoteAndCountsFromAfterTheDialog)
     WithDialog("Timerset", [&] { RunCountdownDialog(main); }, [&](HWND dlg) {
         dialogSeen = watchedDialog = dlg;
         SetPickerTime(GetDlgItem(dlg, IDC_TIMEPICKER), WithTimeOfDay(fakeLocal, 0, 0, 5));
-        SetWindowTextW(GetDlgItem(dlg, IDC_NOTE), Wide("Porada u šéfa").c_str());
+        // A Unicode control: on code page 1252 an ANSI one would lose the ř.
+        EXPECT_TRUE(IsWindowUnicode(GetDlgItem(dlg, IDC_NOTE)));
+        SetWindowTextW(GetDlgItem(dlg, IDC_NOTE), Wide("Porada u ředitele").c_str());
         fakeMs = 0x80000000u;
         PressOk(dlg);
         return true;
     });
 
     EXPECT_STREQ(TimerSettings.countdownDuration, "00:00:05");
-    EXPECT_TRUE(countdownNote == u"Porada u šéfa");
+    EXPECT_TRUE(countdownNote == u"Porada u ředitele");
     EXPECT_EQ(countdownActive, 1);
     EXPECT_EQ(msReadsWithDialogOpen, 0) << "the start must be read once the dialog has closed";
     EXPECT_FALSE(IsWindow(dialogSeen));

@@ -1,6 +1,6 @@
-// The tray icon and its menu: the record the shell gets, the error boxes, the
-// menu as the user sees it, which clicks open it, the icon at a new display
-// scale and after a shell restart, and today in the tooltip.
+// The tray icon and its menu: the record the shell gets, a shell that
+// refuses, the menu as the user sees it, which clicks open it, the icon at a
+// new display scale and after a shell restart, and today in the tooltip.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -30,13 +30,20 @@ struct ShellCall {
 
 std::vector<ShellCall> shellCalls;
 enum class Shell { Answers, RefusesAll, RefusesAdd } shellMode = Shell::Answers;
+int refusals;   // calls refused first, whatever the mode
+
+// A shell that has lost the icon behind the program's back still lets it go.
+BOOL WINAPI ShellThatLetsGo(DWORD, PNOTIFYICONDATAW)
+{
+    return TRUE;
+}
 
 BOOL WINAPI WatchingNotifier(DWORD message, PNOTIFYICONDATAW data)
 {
     DWORD size = data->cbSize < sizeof *data ? data->cbSize : sizeof *data;
     const BYTE* bytes = reinterpret_cast<const BYTE*>(data);
     ShellCall call{ message, std::vector<BYTE>(bytes, bytes + size), FALSE, IsWindow(data->hWnd) != FALSE };
-    bool refuse = shellMode == Shell::RefusesAll || (shellMode == Shell::RefusesAdd && message == NIM_ADD);
+    bool refuse = refusals-- > 0 || shellMode == Shell::RefusesAll || (shellMode == Shell::RefusesAdd && message == NIM_ADD);
     call.result = refuse ? FALSE : Shell_NotifyIconW(message, data);
     shellCalls.push_back(call);
     return call.result;
@@ -68,7 +75,7 @@ struct ExpectedRecord {
         Text(288, Wide("Zobrazí den, datum, tikavo\na jméno v horním pruhu okna."));   // 256 characters
         Put(800, 10000);                  // time-out
         Text(804, L"Tikavo_T " TIKAVO_VERSION);   // balloon title, 64 characters
-        Put(932, NIIF_INFO | NIIF_RESPECT_QUIET_TIME);
+        Put(932, NIIF_INFO | NIIF_NOSOUND | NIIF_RESPECT_QUIET_TIME);
     }
 };
 
@@ -237,12 +244,14 @@ protected:
         systemCalls.readLocalTime = CountingClock;
         shellCalls.clear();
         shellMode = Shell::Answers;
+        refusals = 0;
         systemCalls.trayIconNotifier = WatchingNotifier;
         MakeMainWindow();
     }
     void TearDown() override
     {
         RemoveIconBehindTheProgramsBack(main);
+        systemCalls.trayIconNotifier = ShellThatLetsGo;
         MainWindowTest::TearDown();
     }
     void TrayNotification(UINT mouseMessage)
@@ -260,7 +269,7 @@ TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
     EXPECT_TRUE(shellCalls[0].result) << "Wine's shell refused the icon";
     EXPECT_EQ(IconWidth(Fields(shellCalls[0]).hIcon), GetSystemMetrics(SM_CXSMICON));
     ExpectedRecord added(main);
-    added.Icon(Fields(shellCalls[0]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
+    added.Icon(Fields(shellCalls[0]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO | NIF_REALTIME);
     added.Balloon();
     EXPECT_EQ(shellCalls[0].record, added.bytes) << "first difference: "
                                                   << FirstDifference(shellCalls[0].record, added.bytes);
@@ -277,7 +286,7 @@ TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
     // And once more by hand: the record does not keep anything of the removal.
     EXPECT_TRUE(AddTrayIcon(main));
     ASSERT_EQ(shellCalls.size(), 3u);
-    added.Icon(Fields(shellCalls[2]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
+    added.Icon(Fields(shellCalls[2]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO | NIF_REALTIME);
     EXPECT_EQ(shellCalls[2].record, added.bytes) << "first difference: "
                                                   << FirstDifference(shellCalls[2].record, added.bytes);
     EXPECT_TRUE(IconExists(main));
@@ -285,7 +294,7 @@ TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
     EXPECT_FALSE(IconExists(main));
 }
 
-TEST_F(TrayTest, TheExitCommandTakesTheIconAwayBeforeTheWindowGoes)
+TEST_F(TrayTest, TheExitCommandAndACloseRequestTakeTheIconAwayBeforeTheWindowGoes)
 {
     PumpFor(50);
     shellCalls.clear();
@@ -299,11 +308,21 @@ TEST_F(TrayTest, TheExitCommandTakesTheIconAwayBeforeTheWindowGoes)
     MSG msg = {};
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 0u);
+
+    // A close request (Restart Manager, taskkill without /f) too.
+    main = CreateMainWindow();
+    shellCalls.clear();
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].record, ExpectedRecord(main).bytes);
+    EXPECT_TRUE(shellCalls[0].windowAlive && shellCalls[0].result);
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 // A refusing shell: what the user sees of it.
 struct ErrorBox {
     BoxInfo box;
+    std::wstring text;
     bool ownWindowsDisabled = false;
     HICON icon = nullptr;
 };
@@ -324,7 +343,7 @@ std::vector<ErrorBox> ShowBoxesOf(const std::function<void()>& action, HWND ownW
                     error.box = info;
             // A task-modal box may be activated before its text is set.
             error.box.caption = NarrowTextOf(box);
-            error.box.text = BoxText(box);
+            error.text = WideTextOf(GetDlgItem(box, 0xFFFF));
             error.ownWindowsDisabled = !IsWindowEnabled(ownWindow);
             error.icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0));
             seen.push_back(error);
@@ -336,7 +355,10 @@ std::vector<ErrorBox> ShowBoxesOf(const std::function<void()>& action, HWND ownW
     return seen;
 }
 
-TEST_F(TrayTest, ARefusingShellIsReportedInATaskModalErrorBoxWithoutOwnerOrCaption)
+// Under code page 1250 and, in the locale run, 1252.
+using TrayText = TrayTest;
+
+TEST_F(TrayText, ARefusedIconIsAskedForQuietlyAtEveryTickAndOnlyTwoMinutesOfRefusalsAreReported)
 {
     TestWindow other(L"Jin\u00E9 okno");
     // The caption a box without one gets from the system.
@@ -344,17 +366,45 @@ TEST_F(TrayTest, ARefusingShellIsReportedInATaskModalErrorBoxWithoutOwnerOrCapti
         ShowBoxesOf([] { MessageBoxA(nullptr, "x", nullptr, MB_OK); }, other.hwnd());
     ASSERT_EQ(reference.size(), 1u);
 
+    // At sign-in: refused at the window's creation and at the first ticks.
+    DestroyWindow(main);
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    refusals = 4;
+    std::vector<ErrorBox> boxes = ShowBoxesOf([&] {
+        main = CreateMainWindow();
+        KillTimer(main, mainTimerId);
+        for (int tick = 0; tick < 3; ++tick)
+            RunTick(main);
+    }, other.hwnd());
+    EXPECT_TRUE(boxes.empty()) << "a box before the icon came";
+    EXPECT_TRUE(IconExists(main));
+
+    // Refused for good after a shell restart: told once, after two minutes'
+    // ticks, and not again after the next restart.
+    RemoveIconBehindTheProgramsBack(main);
     shellMode = Shell::RefusesAll;
-    bool added = true, removed = true;
-    std::vector<ErrorBox> boxes = ShowBoxesOf([&] { added = AddTrayIcon(main); }, other.hwnd());
+    auto ticks = [&](int count) {
+        return ShowBoxesOf([&] {
+            SendMessageW(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+            for (int tick = 0; tick < count; ++tick)
+                RunTick(main);
+        }, other.hwnd());
+    };
+    EXPECT_TRUE(ticks(120).empty());
+    boxes = ticks(1);
+    EXPECT_TRUE(ticks(125).empty()) << "told a second time";
+    bool removed = true;
+    shellMode = Shell::Answers;
+    ReAddTrayIcon(main);
+    shellMode = Shell::RefusesAll;
     std::vector<ErrorBox> more = ShowBoxesOf([&] { removed = RemoveTrayIcon(main); }, other.hwnd());
     boxes.insert(boxes.end(), more.begin(), more.end());
 
-    EXPECT_FALSE(added);
     EXPECT_FALSE(removed);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].box.text, Cp1250("Nelze přidat ikonu"));
-    EXPECT_EQ(boxes[1].box.text, Cp1250("Nelze odebrat ikonu"));
+    EXPECT_EQ(boxes[0].text, Wide("Nelze přidat ikonu"));
+    EXPECT_EQ(boxes[1].text, Wide("Nelze odebrat ikonu"));
     for (const ErrorBox& error : boxes) {
         EXPECT_EQ(error.box.owner, nullptr);
         EXPECT_EQ(error.box.caption, reference[0].box.caption);
@@ -479,6 +529,12 @@ TEST_F(TrayTest, TheIconFollowsTheDisplayScaleAndComesBackWhenTheShellRestarts)
 {
     KillTimer(main, mainTimerId);   // no tick changes the tooltip meanwhile
     ASSERT_TRUE(IconExists(main));
+    // Its window stands at the origin, on the primary monitor, which holds
+    // the notification area, wherever the program was started from.
+    RECT placed;
+    ASSERT_TRUE(GetWindowRect(main, &placed));
+    EXPECT_EQ(placed.left, 0);
+    EXPECT_EQ(placed.top, 0);
     // A new display scale (150 %): the image at its small-icon size.
     shellCalls.clear();
     RECT suggested = { 0, 0, 0, 0 };
@@ -528,15 +584,10 @@ TEST_F(TrayTest, TheIconFollowsTheDisplayScaleAndComesBackWhenTheShellRestarts)
     EXPECT_TRUE(RemoveTrayIcon(main));
     EXPECT_FALSE(IconExists(main)) << "a second icon was left behind";
 
-    // Only when the shell takes it in neither way is the user told.
+    // Taken in neither way: no box now, it is asked for again at the ticks.
     AddTrayIcon(main);
     shellMode = Shell::RefusesAll;
-    std::vector<ErrorBox> boxes = taskbarCreated();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].box.text, Cp1250("Nelze přidat ikonu"));
-    bool readded = true;
-    EXPECT_EQ(ShowBoxesOf([&] { readded = ReAddTrayIcon(main); }, main).size(), 1u);
-    EXPECT_FALSE(readded);
+    EXPECT_TRUE(taskbarCreated().empty());
 }
 
 int editorStarts = 0;
@@ -571,7 +622,7 @@ TEST_F(TrayTest, EditaceJmenIsGreyedAndRefusedWhileARingBoxIsOpen)
     EXPECT_TRUE(watcher.showings[0].items[3].grayed) << "\"Editace jmen\" offered while the ring box is open";
 }
 
-// ---- The tooltip: today in its second line ------------------------------
+// ---- The tooltip: today in its first line -------------------------------
 
 SYSTEMTIME tipNow;
 void WINAPI TipClock(LPSYSTEMTIME now)
@@ -597,10 +648,10 @@ protected:
 };
 
 // Under code page 1250 and, in the locale run, 1252: the letters are right on both.
-TEST_F(TrayTooltip, ItsSecondLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem)
+TEST_F(TrayTooltip, ItsFirstLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem)
 {
     using Tips = std::vector<std::wstring>;
-    auto tip = [](const std::string& today) { return Wide(("Tikavo_T " TIKAVO_VERSION "\n" + today).c_str()); };
+    auto tip = [](const std::string& today) { return Wide((today + "\nTikavo_T " TIKAVO_VERSION).c_str()); };
     KillTimer(main, mainTimerId);   // the test ticks itself
     systemCalls.readLocalTime = TipClock;
     ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Květoslava"))));
@@ -625,10 +676,10 @@ TEST_F(TrayTooltip, ItsSecondLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem
     EXPECT_EQ(std::wstring(Fields(shellCalls.back()).szTip), cut);
 }
 
-TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
+TEST_F(TrayText, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
 {
     int ticksAtOpen = -1;
-    std::vector<std::string> texts;
+    std::vector<std::wstring> texts;
     ModalDriver recorder("the about box to be closed", 10000, [&] {
         std::vector<HWND> open = recorder.open();
         if (open.empty())
@@ -636,7 +687,7 @@ TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
         if (ticksAtOpen < 0) {
             ticksAtOpen = MainWindowTest::ticksSeen;
             for (HWND child = GetWindow(open.back(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-                texts.push_back(NarrowTextOf(child));
+                texts.push_back(WideTextOf(child));
         }
         if (ticksSeen > ticksAtOpen)
             PressOk(open.back());
@@ -648,9 +699,8 @@ TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
     EXPECT_EQ(about.owner, main);
     EXPECT_NE(about.caption.find("Tikavo_T " TIKAVO_VERSION), std::string::npos) << about.caption;
     bool noticeShown = false;
-    for (const std::string& text : texts)
-        noticeShown = noticeShown ||
-                      text == Cp1250("Hodiny v titulku okna – den, datum, čas a jméno, které má svátek.");
+    for (const std::wstring& text : texts)
+        noticeShown = noticeShown || text == Wide("Hodiny v titulku okna – den, datum, čas a jméno, které má svátek.");
     EXPECT_TRUE(noticeShown) << "the about box shows the notice";
     EXPECT_GT(ticksSeen, ticksAtOpen) << "the clock ticks on while the about box is open";
 }
