@@ -30,8 +30,7 @@ TEST(ShippedExecutable, CarriesTheIconTheBellTheVersionAndTheManifest)
     ASSERT_NE(module, nullptr);
 
     // 16 x 16 with 256 colours, and images with an alpha channel at the
-    // small-icon sizes of 125 % to 300 % (175 %: 28, 225 %: 36): no display
-    // scale stretches one.
+    // small-icon sizes of 125 % to 300 %: no display scale stretches one.
     HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_TRAYICON), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
     ASSERT_NE(group, nullptr);
     auto* icons = static_cast<const IconGroup*>(LockResource(LoadResource(module, group)));

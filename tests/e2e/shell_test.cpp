@@ -38,7 +38,6 @@ TEST(Shell, ASecondStartBringsAMissingIconBackAndExitsAlsoWhileTheMainWindowCarr
     for (bool decorated : { false, true }) {
         if (decorated)
             SetWindowTextW(main, L"Tikavo_T  * Pond\u011Bl\u00ED - 7.12.2026 - 20:00:00 * Ambro\u017E *");
-        // The icon gone, as when the shell refused it at sign-in.
         NOTIFYICONDATAW icon = { 936, main, 1 };
         ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
         HANDLE second = program.StartAnother();

@@ -1,6 +1,6 @@
-// The tray icon and its menu: the record the shell gets, a shell that
-// refuses, the menu as the user sees it, which clicks open it, the icon at a
-// new display scale and after a shell restart, and today in the tooltip.
+// The tray icon and its menu: the record the shell gets, the error boxes, the
+// menu as the user sees it, which clicks open it, the icon at a new display
+// scale and after a shell restart, and today in the tooltip.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -30,9 +30,9 @@ struct ShellCall {
 
 std::vector<ShellCall> shellCalls;
 enum class Shell { Answers, RefusesAll, RefusesAdd } shellMode = Shell::Answers;
-int refusals;   // calls refused first, whatever the mode
+int refusals;   // calls refused first, whatever the mode (each test is a process)
 
-// A shell that has lost the icon behind the program's back still lets it go.
+// A shell that lost the icon behind the program's back lets it go.
 BOOL WINAPI ShellThatLetsGo(DWORD, PNOTIFYICONDATAW)
 {
     return TRUE;
@@ -244,7 +244,6 @@ protected:
         systemCalls.readLocalTime = CountingClock;
         shellCalls.clear();
         shellMode = Shell::Answers;
-        refusals = 0;
         systemCalls.trayIconNotifier = WatchingNotifier;
         MakeMainWindow();
     }
@@ -314,9 +313,7 @@ TEST_F(TrayTest, TheExitCommandAndACloseRequestTakeTheIconAwayBeforeTheWindowGoe
     shellCalls.clear();
     SendMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(shellCalls.size(), 1u);
-    EXPECT_EQ(shellCalls[0].record, ExpectedRecord(main).bytes);
-    EXPECT_TRUE(shellCalls[0].windowAlive && shellCalls[0].result);
-    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(shellCalls[0].message == NIM_DELETE && shellCalls[0].windowAlive && shellCalls[0].result);
 }
 
 // A refusing shell: what the user sees of it.
@@ -366,38 +363,34 @@ TEST_F(TrayText, ARefusedIconIsAskedForQuietlyAtEveryTickAndOnlyTwoMinutesOfRefu
         ShowBoxesOf([] { MessageBoxA(nullptr, "x", nullptr, MB_OK); }, other.hwnd());
     ASSERT_EQ(reference.size(), 1u);
 
-    // At sign-in: refused at the window's creation and at the first ticks.
-    DestroyWindow(main);
-    MSG quit;
-    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    refusals = 4;
-    std::vector<ErrorBox> boxes = ShowBoxesOf([&] {
-        main = CreateMainWindow();
-        KillTimer(main, mainTimerId);
-        for (int tick = 0; tick < 3; ++tick)
-            RunTick(main);
-    }, other.hwnd());
-    EXPECT_TRUE(boxes.empty()) << "a box before the icon came";
-    EXPECT_TRUE(IconExists(main));
-
-    // Refused for good after a shell restart: told once, after two minutes'
-    // ticks, and not again after the next restart.
-    RemoveIconBehindTheProgramsBack(main);
-    shellMode = Shell::RefusesAll;
-    auto ticks = [&](int count) {
+    // The boxes of a start (at sign-in) or a shell restart, then of ticks.
+    auto boxesOf = [&](bool start, int ticks) {
         return ShowBoxesOf([&] {
-            SendMessageW(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-            for (int tick = 0; tick < count; ++tick)
+            if (start) {
+                DestroyWindow(main);
+                refusals = 4;   // the new window's add, two ticks' add and change
+                main = CreateMainWindow();
+                KillTimer(main, mainTimerId);
+            } else {
+                SendMessageW(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+            }
+            while (ticks-- > 0)
                 RunTick(main);
         }, other.hwnd());
     };
-    EXPECT_TRUE(ticks(120).empty());
-    boxes = ticks(1);
-    EXPECT_TRUE(ticks(125).empty()) << "told a second time";
-    bool removed = true;
+    EXPECT_TRUE(boxesOf(true, 3).empty()) << "a box before the icon came";
+    EXPECT_TRUE(IconExists(main));
+    // Refused for good: told at the 121st tick, and not again after the next restart.
+    RemoveIconBehindTheProgramsBack(main);
+    shellMode = Shell::RefusesAll;
+    EXPECT_TRUE(boxesOf(false, 120).empty());
+    std::vector<ErrorBox> boxes = boxesOf(false, 1);
+    EXPECT_TRUE(boxesOf(false, 125).empty()) << "told a second time";
+
     shellMode = Shell::Answers;
     ReAddTrayIcon(main);
     shellMode = Shell::RefusesAll;
+    bool removed = true;
     std::vector<ErrorBox> more = ShowBoxesOf([&] { removed = RemoveTrayIcon(main); }, other.hwnd());
     boxes.insert(boxes.end(), more.begin(), more.end());
 
@@ -529,12 +522,6 @@ TEST_F(TrayTest, TheIconFollowsTheDisplayScaleAndComesBackWhenTheShellRestarts)
 {
     KillTimer(main, mainTimerId);   // no tick changes the tooltip meanwhile
     ASSERT_TRUE(IconExists(main));
-    // Its window stands at the origin, on the primary monitor, which holds
-    // the notification area, wherever the program was started from.
-    RECT placed;
-    ASSERT_TRUE(GetWindowRect(main, &placed));
-    EXPECT_EQ(placed.left, 0);
-    EXPECT_EQ(placed.top, 0);
     // A new display scale (150 %): the image at its small-icon size.
     shellCalls.clear();
     RECT suggested = { 0, 0, 0, 0 };
