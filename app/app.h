@@ -9,10 +9,19 @@
 
 constexpr UINT_PTR mainTimerId = 0;
 
+// The registered message a second start sends to the running copy's main
+// window: add the tray icon again where the shell has none.
+inline constexpr wchar_t iconWantedMessageName[] = L"Tikavo_T: icon wanted";
+
 // Registers the main window's class; false when the system refuses.
 bool RegisterMainWindowClass();
-// Creates the hidden main window (its creation handler sets everything up).
+// Creates the hidden main window (its creation handler sets everything up);
+// none when its creation or its timer fails.
 HWND CreateMainWindow();
+// Registers the class, creates the main window and runs the thread's message
+// loop until the window has gone; the process's exit code: the quit
+// message's, or 1 when the class or the window cannot be made.
+int RunMainWindow();
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

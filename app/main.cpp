@@ -13,22 +13,17 @@ int WINAPI WinMain(HINSTANCE hThisInstance, HINSTANCE, LPSTR, int)
     // with other rights makes the mutex exist but not open for this one.
     HANDLE running = CreateMutexW(nullptr, FALSE, L"Local\\Tikavo_T");
     DWORD error = GetLastError();
-    if (running ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED)
-        return 0;
+    bool another = running ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
     // Beside it, an instance of a build that held no mutex: its main window,
     // found by its class alone (its title is decorated like any other
     // window's while it is in front, the tray menu open).
-    if (FindWindowA(appNameVersion, nullptr) != nullptr)
+    HWND copy = FindWindowA(appNameVersion, nullptr);
+    if (another || copy) {
+        // A user starts the program again when its icon is missing: the
+        // running copy adds it again where the shell has none.
+        if (copy)
+            PostMessageW(copy, RegisterWindowMessageW(iconWantedMessageName), 0, 0);
         return 0;
-
-    if (!RegisterMainWindowClass())
-        return 0;
-    CreateMainWindow();
-
-    MSG messages = {};
-    while (GetMessageA(&messages, nullptr, 0, 0) > 0) {
-        TranslateMessage(&messages);
-        DispatchMessageA(&messages);
     }
-    return static_cast<int>(messages.wParam);
+    return RunMainWindow();
 }

@@ -12,12 +12,18 @@
 #include "titleclock/titleclock.h"
 #include "tray/tray.h"
 
-// The message the shell broadcasts when the taskbar is (re)created.
-static UINT taskbarCreatedMessage;
+// The message the shell broadcasts when the taskbar is (re)created, and the
+// one a second start sends (iconWantedMessageName).
+static UINT taskbarCreatedMessage, iconWantedMessage;
 static TickSchedule tickSchedule;
+// True while the name list's editor is open: the procedure then answers what
+// is sent to it but opens nothing (no menu, dialog or box, whose loops would
+// tick), so the clock stands still until the editor is closed.
+static bool editorOpen;
 
-// "Hodiny v titulku okna" -- the clock in the window's title bar.
-static const char aboutNotice[] = "Hodiny v titulku okna \x96 den, datum, \xE8" "as a jm\xE9no, kter\xE9 m\xE1 sv\xE1tek.";
+// Hodiny v titulku okna – den, datum, čas a jméno, které má svátek.
+static const wchar_t aboutNotice[] =
+    L"Hodiny v titulku okna \u2013 den, datum, \u010Das a jm\u00E9no, kter\u00E9 m\u00E1 sv\u00E1tek.";
 
 bool RegisterMainWindowClass()
 {
@@ -39,9 +45,27 @@ bool RegisterMainWindowClass()
 
 HWND CreateMainWindow()
 {
-    return CreateWindowExA(0, appNameVersion, appTitle, WS_OVERLAPPEDWINDOW,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+    // At the origin, which is the primary monitor's, whose taskbar holds the
+    // notification area: the tray icon is sized for that monitor's DPI (the
+    // window's). At CW_USEDEFAULT a program started from a window on another
+    // monitor would stand on that one (STARTF_USEMONITOR in Microsoft's
+    // STARTUPINFO documentation) and take its scale.
+    return CreateWindowExA(0, appNameVersion, appTitle, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0,
                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+int RunMainWindow()
+{
+    // A start that fails ends the process, and with it the single-instance
+    // mutex, rather than wait for messages that never come.
+    if (!RegisterMainWindowClass() || !CreateMainWindow())
+        return 1;
+    MSG messages = {};
+    while (GetMessageA(&messages, nullptr, 0, 0) > 0) {
+        TranslateMessage(&messages);
+        DispatchMessageA(&messages);
+    }
+    return static_cast<int>(messages.wParam);
 }
 
 // The tick's steps. A message of the main timer (timed) also arms the timer
@@ -74,11 +98,13 @@ static void Tick(HWND hwnd, bool timed)
     if (!tickHeldByCountdownRing)
         CheckAlarm(hwnd, now);
     FormatClockText(now, szDay);
-    if (!UpdateTodayName(now.wDay, now.wMonth))
-        return;
-    ShowTodayInTip(szDay, now, todayName.c_str());
-    ComposeAndWriteTitle({ clockText, todayName.c_str(), countdownActive ? countdownRemaining.c_str() : nullptr,
-                           countdownNote.c_str(), placeBefore != 0 });
+    if (UpdateTodayName(now.wDay, now.wMonth)) {
+        ShowTodayInTip(szDay, now, todayName.c_str());
+        ComposeAndWriteTitle({ clockText, todayName.c_str(), countdownActive ? countdownRemaining.c_str() : nullptr,
+                               countdownNote.c_str(), placeBefore != 0 });
+    }
+    // Last: its box, if every try has failed, holds no step of this tick.
+    RetryTrayIcon();
 }
 
 void RunTick(HWND hwnd)
@@ -90,28 +116,31 @@ static void OnCommand(HWND hwnd, WORD command)
 {
     switch (command) {
     case IDM_ABOUT:
-        ShellAboutA(hwnd, appNameVersion, aboutNotice, LoadIconA(appInstance, "small"));
+        ShellAboutW(hwnd, appNameVersionW, aboutNotice, LoadIconW(appInstance, L"small"));
         break;
-    case IDM_EXIT:
-        RemoveTrayIcon(hwnd);
-        DestroyWindow(hwnd);
-        PostQuitMessage(0);
-        break;
+    case IDM_EXIT:         DestroyWindow(hwnd); break;   // its destruction takes the icon away
     case IDM_PLACE_BEFORE: placeBefore = 1; break;
     case IDM_PLACE_AFTER:  placeBefore = 0; break;
     case IDM_COUNTDOWN:    RunCountdownDialog(hwnd); break;
     case IDM_ALARM:        RunAlarmDialog(hwnd); break;
     // Never while a ring's box is open (a menu shown before the ring may
     // offer it): the editor would hold the box and the looping bell.
-    case IDM_EDIT_NAMES:   if (!BellRinging()) EditNameList(); break;
+    case IDM_EDIT_NAMES:
+        if (!BellRinging()) {
+            editorOpen = true;
+            EditNameList();
+            editorOpen = false;
+        }
+        break;
     default:               break;   // unknown commands are ignored
     }
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // Registered messages are not constants, so they are tested first.
-    if (taskbarCreatedMessage != 0 && message == taskbarCreatedMessage) {
+    // Registered messages are not constants, so they are tested first (both
+    // 0 until the window's creation).
+    if (message != 0 && (message == taskbarCreatedMessage || message == iconWantedMessage)) {
         ReAddTrayIcon(hwnd);
         return 0;
     }
@@ -119,10 +148,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_CREATE:
         taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+        iconWantedMessage = RegisterWindowMessageW(iconWantedMessageName);
         InitTimerSettings(TimerSettings);
-        AddTrayIcon(hwnd);
+        if (!systemCalls.armTickTimer(hwnd, mainTimerId, tickIntervalMs, nullptr))
+            return -1;   // no window without its tick
+        AddTrayIcon(hwnd);   // a refusal is asked for again at the ticks
         ShowWindow(hwnd, SW_HIDE);
-        systemCalls.armTickTimer(hwnd, mainTimerId, tickIntervalMs, nullptr);
         return 0;
 
     case WM_TIMER:
@@ -130,12 +161,13 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
 
     case trayCallbackMessage:
-        if (lParam == WM_RBUTTONDOWN)
+        if (lParam == WM_RBUTTONDOWN && !editorOpen)
             ShowTrayMenu(hwnd, BellRinging());
         return 0;
 
     case WM_COMMAND:
-        OnCommand(hwnd, LOWORD(wParam));
+        if (!editorOpen)
+            OnCommand(hwnd, LOWORD(wParam));
         return 0;
 
     case WM_DPICHANGED:
@@ -143,6 +175,11 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
 
     case WM_DESTROY:
+        // However it ends (the exit command, a close request from another
+        // program or Restart Manager): Windows would keep an icon whose
+        // window has gone until the mouse passes over it. First: ticks run
+        // inside a refusal's box, and the title is given back after them.
+        RemoveTrayIcon(hwnd);
         RestoreTrackedTitle();
         PostQuitMessage(0);
         return 0;

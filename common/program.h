@@ -15,6 +15,7 @@ inline constexpr char appTitle[] = "Tikavo_T";
 // The main window's class; also the tray tooltip, the balloon title and the
 // about box's application name. TIKAVO_VERSION is the build's version.
 inline constexpr char appNameVersion[] = "Tikavo_T " TIKAVO_VERSION;
+inline constexpr wchar_t appNameVersionW[] = L"Tikavo_T " TIKAVO_VERSION;
 
 // The module instance; every resource and dialog is loaded from it.
 extern HINSTANCE appInstance;

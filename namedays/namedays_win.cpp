@@ -135,9 +135,16 @@ void EditNameList()
         sh.lpFile = szEditor;
         sh.lpParameters = stParameters.c_str();
         sh.nShow = SW_SHOW;
-        // No ticks while the editor runs: the wait dispatches nothing.
         if (systemCalls.editorStarter(&sh) && sh.hProcess) {
-            WaitForSingleObject(sh.hProcess, INFINITE);
+            // No ticks while the editor runs: posted messages and the timer
+            // wait. Sent ones are handled meanwhile: a thread that owns
+            // windows must go on handling them while it waits, or a program
+            // that sends to every window (a changed setting) hangs until the
+            // editor is closed (Microsoft's WaitForSingleObject documentation
+            // points to MsgWaitForMultipleObjects for this).
+            MSG msg;
+            while (MsgWaitForMultipleObjects(1, &sh.hProcess, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+                PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);   // handles the sent ones only
             CloseHandle(sh.hProcess);
         }
     }

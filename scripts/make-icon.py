@@ -3,7 +3,7 @@
 
 The icon holds one image for each small-icon size Windows asks for at the
 usual display scales: 16 x 16 (100 %) with 256 colours, drawn by hand, and
-20, 24, 32, 40 and 48 pixels (125 % to 300 %) with 32 bits (an alpha channel),
+20, 24, 28, 32, 36, 40 and 48 pixels (125 % to 300 %) with 32 bits (an alpha channel),
 drawn here, each at its own size so that none is a stretched copy.
 
 At 16 pixels a clock only reads well when every pixel is placed by hand, so
@@ -52,7 +52,7 @@ COLOURS = {
 }
 
 SIZE = 16
-LARGER = (20, 24, 32, 40, 48)
+LARGER = (20, 24, 28, 32, 36, 40, 48)
 SAMPLES = 8
 
 
@@ -111,10 +111,10 @@ def segment_distance(x, y, ax, ay, bx, by):
 def clock_shapes(size):
     """The face at a size: (test, colour) from the top layer down."""
     c = size / 2
-    rim = round(size / 12)                    # 2, 2, 3, 3, 4
+    rim = round(size / 12)                    # 2, 2, 2, 3, 3, 3, 4
     face = c - rim
     gap = max(1, round(size / 16))            # face between rim and marks
-    width = 2 * max(1, round(size / 24))      # marks and hands: 2, 2, 2, 4, 4
+    width = 2 * max(1, round(size / 24))      # marks and hands: 2, 2, 2, 2, 4, 4, 4
     mark = round(size / 8)                    # length of a mark
     half = width / 2
     def hand(hours, length):                  # the tip of a hand pointing at an hour

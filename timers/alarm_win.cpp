@@ -80,7 +80,7 @@ void RunAlarmDialog(HWND hwnd)
     // The dialog changes TimerSettings itself; a dialog that cannot open
     // changes nothing.
     MakeDatePickerAvailable();
-    DialogBoxParamA(appInstance, "MYALARM", hwnd, AlarmDialogProc, reinterpret_cast<LPARAM>(&TimerSettings));
+    DialogBoxParamW(appInstance, L"MYALARM", hwnd, AlarmDialogProc, reinterpret_cast<LPARAM>(&TimerSettings));
     alarmDialog.window = nullptr;
 }
 

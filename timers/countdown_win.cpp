@@ -55,7 +55,9 @@ static INT_PTR CALLBACK CountdownDialogProc(HWND hDlg, UINT message, WPARAM wPar
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: {
-            // Wide: the note's letters stay right on any code page.
+            // Wide, from a Unicode dialog: the note keeps every letter typed
+            // on any code page (an ANSI dialog's edit control would keep only
+            // the letters of the system's code page).
             wchar_t szBuf2[250] = L"";
             GetWindowTextW(countdownDialog.noteBox, szBuf2, 250);
             countdownNote = reinterpret_cast<const char16_t*>(szBuf2);
@@ -79,7 +81,7 @@ void RunCountdownDialog(HWND hwnd)
         return;
     }
     MakeDatePickerAvailable();
-    INT_PTR result = DialogBoxParamA(appInstance, "MYTIMER", hwnd, CountdownDialogProc,
+    INT_PTR result = DialogBoxParamW(appInstance, L"MYTIMER", hwnd, CountdownDialogProc,
                                      reinterpret_cast<LPARAM>(&TimerSettings));
     countdownDialog.window = nullptr;
     if (result == IDOK)

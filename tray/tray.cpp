@@ -21,22 +21,35 @@ static const UINT trayIconId = 1;
 
 // Zobrazí den, datum, tikavo / a jméno v horním pruhu okna.
 static const wchar_t balloonText[] = L"Zobraz\u00ED den, datum, tikavo\na jm\u00E9no v horn\u00EDm pruhu okna.";
-static const char addFailedText[] = "Nelze p\xF8idat ikonu";      // Nelze přidat ikonu
-static const char removeFailedText[] = "Nelze odebrat ikonu";
+static const wchar_t addFailedText[] = L"Nelze p\u0159idat ikonu";
+static const wchar_t removeFailedText[] = L"Nelze odebrat ikonu";
+
+// At sign-in the shell may refuse an icon for a while: it waits only seconds
+// for the notification area to answer, and broadcasts TaskbarCreated once it
+// is ready (Microsoft's documentation of Shell_NotifyIcon and of the
+// taskbar's "Taskbar Creation Notification"). A refused icon is asked for
+// again at every tick, quietly, this many times: each tick in a second of its
+// own, the last at least two minutes after the first.
+constexpr int addRetryTicks = 121;
 
 // The icon as the shell was last given it: its window (none before the
 // first and after the removal) and its image, which the shell keeps a copy
-// of; the tooltip's second line, today's day, date and name, empty until
+// of; whether the shell took it; the ticks left to ask again after a
+// refusal, and whether the user has been told that every try failed (once
+// a run); the tooltip's first line, today's day, date and name, empty until
 // the first tick, in Windows-1250 (whose 0x96 is the dash).
 static struct {
     HWND window;
     HICON image;
+    bool shown;
+    int retriesLeft;
+    bool refusalTold;
     char tipToday[128];
 } icon;
 
-static void ShowTrayError(const char* text)
+static void ShowTrayError(const wchar_t* text)
 {
-    MessageBoxA(nullptr, text, nullptr, MB_TASKMODAL | MB_ICONERROR);
+    MessageBoxW(nullptr, text, nullptr, MB_TASKMODAL | MB_ICONERROR);
 }
 
 // The icon of hwnd from now on, with icon 10004 at the small-icon size for
@@ -45,7 +58,9 @@ static void ShowTrayError(const char* text)
 // nothing changed, when the resource is missing.
 static bool LoadTrayIcon(HWND hwnd, UINT dpi)
 {
-    // Windows 10 1607 and later; before, the system's small-icon size.
+    // Windows 10 1607 and later; before, the system's small-icon size. The
+    // window stands on the primary monitor, whose taskbar holds the
+    // notification area, so its DPI is the notification area's.
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
     auto metricForDpi = reinterpret_cast<int (WINAPI *)(int, UINT)>(
         reinterpret_cast<void*>(GetProcAddress(user32, "GetSystemMetricsForDpi")));
@@ -64,8 +79,9 @@ static bool LoadTrayIcon(HWND hwnd, UINT dpi)
 }
 
 // A record for the icon of hwnd that changes the given fields: the image,
-// the callback and the tooltip (the program's name and version, then
-// today's line, cut to the field's 127 characters).
+// the callback and the tooltip (today's line, then the program's name and
+// version, cut to the field's 127 characters). Today's line comes first:
+// Windows 11 has shown only a tooltip's first line.
 static NOTIFYICONDATAW IconRecord(HWND hwnd, UINT fields)
 {
     NOTIFYICONDATAW nid = {};
@@ -79,35 +95,52 @@ static NOTIFYICONDATAW IconRecord(HWND hwnd, UINT fields)
         nid.uCallbackMessage = trayCallbackMessage;
     if (fields & NIF_TIP) {
         std::u16string tip;
-        AppendCp1250(tip, appNameVersion);
         if (icon.tipToday[0])
-            AppendCp1250(tip += u'\n', icon.tipToday);
+            AppendCp1250(tip, icon.tipToday) += u'\n';
+        AppendCp1250(tip, appNameVersion);
         lstrcpynW(nid.szTip, reinterpret_cast<const wchar_t*>(tip.c_str()), ARRAYSIZE(nid.szTip));
     }
     return nid;
+}
+
+// A refusal: the shell has no icon of ours, and it is asked for again at
+// the next ticks (unless that is so already). Always false.
+static bool Refused()
+{
+    icon.shown = false;
+    if (icon.retriesLeft == 0)
+        icon.retriesLeft = addRetryTicks;
+    return false;
 }
 
 bool AddTrayIcon(HWND hwnd)
 {
     if (!LoadTrayIcon(hwnd, 0))
         return false;
-    NOTIFYICONDATAW nid = IconRecord(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
+    // The greeting with the icon, at every sign-in with the Startup
+    // shortcut: without a sound, dropped when the shell cannot show it now
+    // (NIF_REALTIME) rather than shown later, and held back in a new
+    // account's first hour, "quiet time" (Microsoft's NOTIFYICONDATA
+    // documentation). Windows 10 and 11 show it as a notification, which
+    // they hold back during Do not disturb.
+    NOTIFYICONDATAW nid = IconRecord(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO | NIF_REALTIME);
     lstrcpynW(nid.szInfo, balloonText, ARRAYSIZE(nid.szInfo));
     nid.uTimeout = 10000;
-    MultiByteToWideChar(CP_ACP, 0, appNameVersion, -1, nid.szInfoTitle, ARRAYSIZE(nid.szInfoTitle));
-    // A greeting at every sign-in with the Startup shortcut: Windows holds
-    // it back during quiet hours and Do Not Disturb (Windows 7 and later).
-    nid.dwInfoFlags = NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
-    if (!systemCalls.trayIconNotifier(NIM_ADD, &nid)) {
-        ShowTrayError(addFailedText);
-        return false;
-    }
+    lstrcpynW(nid.szInfoTitle, appNameVersionW, ARRAYSIZE(nid.szInfoTitle));
+    nid.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND | NIIF_RESPECT_QUIET_TIME;
+    if (!systemCalls.trayIconNotifier(NIM_ADD, &nid))
+        return Refused();
+    icon.shown = true;
     return true;
 }
 
 bool RemoveTrayIcon(HWND hwnd)
 {
     icon.window = nullptr;
+    icon.retriesLeft = 0;
+    if (!icon.shown)
+        return true;   // the shell has none
+    icon.shown = false;
     NOTIFYICONDATAW nid = IconRecord(hwnd, 0);
     if (!systemCalls.trayIconNotifier(NIM_DELETE, &nid)) {
         ShowTrayError(removeFailedText);
@@ -123,10 +156,22 @@ bool ReAddTrayIcon(HWND hwnd)
     NOTIFYICONDATAW nid = IconRecord(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     // A new shell has no icon of ours; a shell that only announced itself
     // again (a display change) still has it and refuses a second one.
-    if (systemCalls.trayIconNotifier(NIM_ADD, &nid) || systemCalls.trayIconNotifier(NIM_MODIFY, &nid))
-        return true;
-    ShowTrayError(addFailedText);
-    return false;
+    if (!systemCalls.trayIconNotifier(NIM_ADD, &nid) && !systemCalls.trayIconNotifier(NIM_MODIFY, &nid))
+        return Refused();
+    icon.shown = true;
+    icon.retriesLeft = 0;
+    return true;
+}
+
+void RetryTrayIcon()
+{
+    if (icon.retriesLeft == 0 || ReAddTrayIcon(icon.window))
+        return;
+    // The last try refused too: the user is told, once a run.
+    if (--icon.retriesLeft == 0 && !icon.refusalTold) {
+        icon.refusalTold = true;
+        ShowTrayError(addFailedText);
+    }
 }
 
 void RenewTrayIconImage(UINT dpi)
@@ -147,7 +192,7 @@ void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name)
     if (std::strcmp(today, icon.tipToday) == 0)
         return;
     std::strcpy(icon.tipToday, today);
-    if (icon.window) {
+    if (icon.shown) {
         NOTIFYICONDATAW nid = IconRecord(icon.window, NIF_TIP);
         systemCalls.trayIconNotifier(NIM_MODIFY, &nid);
     }

@@ -5,22 +5,28 @@
 #include <windows.h>
 
 // Adds the icon at the small-icon size for the window's DPI, with its
-// tooltip and a one-time information balloon (held back in quiet hours); true
-// when the shell took it. A refusal is shown in a message box.
+// tooltip and a quiet greeting balloon; true when the shell took it. A
+// refusal is asked for again at the next ticks (RetryTrayIcon).
 bool AddTrayIcon(HWND hwnd);
-// Removes the icon; true when the shell removed it. A refusal is shown in a
-// message box.
+// Removes the icon, if the shell has it; true when it has none left. A
+// refusal is shown in a message box.
 bool RemoveTrayIcon(HWND hwnd);
 // Opens the popup menu at the cursor; the chosen command comes back to hwnd
 // as WM_COMMAND. While the bell rings, "Editace jmen" is greyed. Always 0.
 int ShowTrayMenu(HWND hwnd, bool bellRinging);
-// Puts the icon back after the shell has restarted ("TaskbarCreated"); when
-// the icon still exists it is renewed instead. No balloon this time.
+// Puts the icon back where the shell has none (after "TaskbarCreated", or
+// asked by a second start); when the icon still exists it is renewed
+// instead. No balloon this time. A refusal is asked for again at the next
+// ticks.
 bool ReAddTrayIcon(HWND hwnd);
+// Tick step: asks again for an icon the shell refused, at every tick for two
+// minutes; when the last try is refused too, says so in a message box, once
+// a run.
+void RetryTrayIcon();
 // Gives the icon its image at the small-icon size for a new DPI
 // (WM_DPICHANGED).
 void RenewTrayIconImage(UINT dpi);
-// The tooltip's second line: today's day (Windows-1250), date and name
+// The tooltip's first line: today's day (Windows-1250), date and name
 // (Windows-1250; none when empty). The shell is told only when it changes.
 void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name);
 

@@ -34,9 +34,9 @@ TEST(ShippedExecutable, CarriesTheIconTheBellTheVersionAndTheManifest)
     HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_TRAYICON), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
     ASSERT_NE(group, nullptr);
     auto* icons = static_cast<const IconGroup*>(LockResource(LoadResource(module, group)));
-    const int sizes[] = { 16, 20, 24, 32, 40, 48 };
-    ASSERT_EQ(icons->count, 6);
-    for (int i = 0; i < 6; ++i) {
+    const int sizes[] = { 16, 20, 24, 28, 32, 36, 40, 48 };
+    ASSERT_EQ(icons->count, 8);
+    for (int i = 0; i < 8; ++i) {
         const IconGroupEntry& entry = *(icons->entries + i);
         EXPECT_EQ(entry.width, sizes[i]);
         EXPECT_EQ(entry.height, sizes[i]);

@@ -2,6 +2,9 @@
 // ended by a close request (the menu's exit command: the tray menu script).
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "support/program.h"
 #include "support/winsupport.h"
 
@@ -24,7 +27,7 @@ TEST(Shell, StartsWithOneHiddenMainWindowAndACloseRequestEndsItWithCodeZero)
     EXPECT_EQ(program.WaitForExit(10000), 0);
 }
 
-TEST(Shell, ASecondStartExitsAndLeavesOneMainWindowAlsoWhileItCarriesAnotherTitle)
+TEST(Shell, ASecondStartBringsAMissingIconBackAndExitsAlsoWhileTheMainWindowCarriesAnotherTitle)
 {
     Program program;
     ASSERT_TRUE(program.Start());
@@ -35,6 +38,8 @@ TEST(Shell, ASecondStartExitsAndLeavesOneMainWindowAlsoWhileItCarriesAnotherTitl
     for (bool decorated : { false, true }) {
         if (decorated)
             SetWindowTextW(main, L"Tikavo_T  * Pond\u011Bl\u00ED - 7.12.2026 - 20:00:00 * Ambro\u017E *");
+        NOTIFYICONDATAW icon = { 936, main, 1 };
+        ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
         HANDLE second = program.StartAnother();
         ASSERT_NE(second, nullptr);
         EXPECT_EQ(WaitForSingleObject(second, 10000), WAIT_OBJECT_0) << "the second start did not exit within 10 s";
@@ -45,6 +50,8 @@ TEST(Shell, ASecondStartExitsAndLeavesOneMainWindowAlsoWhileItCarriesAnotherTitl
         PumpFor(200);
         EXPECT_EQ(FindTikavoWindows().size(), 1u);
         EXPECT_TRUE(program.Running());
+        EXPECT_TRUE(PumpUntil([&] { return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }, 10000))
+            << "the icon never came back";
     }
 }
 

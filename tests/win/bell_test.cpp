@@ -1,5 +1,6 @@
 // The ring: the bell loops while its box is open, also when a tick inside the
 // box rings again, and its box stands above every window.
+// Runs under code pages 1250 and 1252.
 #include <gtest/gtest.h>
 
 #include <windows.h>

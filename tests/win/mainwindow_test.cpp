@@ -110,4 +110,20 @@ TEST_F(MainWindowTest, TicksJustAfterEverySecondStartsAfterAnEarlyMessageAndArou
         EXPECT_EQ(id, mainTimerId) << "a second timer";
 }
 
+UINT_PTR WINAPI RefusedTimer(HWND, UINT_PTR, UINT, TIMERPROC)
+{
+    return 0;
+}
+
+// So the single-instance mutex goes with the process, and the next start runs.
+TEST_F(MainWindowTest, AStartWithoutItsTimerOrItsClassEndsAtOnceWithACodeOtherThanZero)
+{
+    PostQuitMessage(0);   // a message loop run all the same would end with 0
+    systemCalls.armTickTimer = RefusedTimer;
+    EXPECT_NE(RunMainWindow(), 0) << "no timer";
+    EXPECT_EQ(FindWindowA(appNameVersion, nullptr), nullptr) << "a window without its tick";
+    systemCalls = {};
+    EXPECT_NE(RunMainWindow(), 0) << "the class refused (here: registered already)";
+}
+
 }  // namespace

@@ -31,13 +31,20 @@ struct ShellCall {
 
 std::vector<ShellCall> shellCalls;
 enum class Shell { Answers, RefusesAll, RefusesAdd } shellMode = Shell::Answers;
+int refusals;   // calls refused first, whatever the mode (each test is a process)
+
+// A shell that lost the icon behind the program's back lets it go.
+BOOL WINAPI ShellThatLetsGo(DWORD, PNOTIFYICONDATAW)
+{
+    return TRUE;
+}
 
 BOOL WINAPI WatchingNotifier(DWORD message, PNOTIFYICONDATAW data)
 {
     DWORD size = data->cbSize < sizeof *data ? data->cbSize : sizeof *data;
     const BYTE* bytes = reinterpret_cast<const BYTE*>(data);
     ShellCall call{ message, std::vector<BYTE>(bytes, bytes + size), FALSE, IsWindow(data->hWnd) != FALSE };
-    bool refuse = shellMode == Shell::RefusesAll || (shellMode == Shell::RefusesAdd && message == NIM_ADD);
+    bool refuse = refusals-- > 0 || shellMode == Shell::RefusesAll || (shellMode == Shell::RefusesAdd && message == NIM_ADD);
     call.result = refuse ? FALSE : Shell_NotifyIconW(message, data);
     shellCalls.push_back(call);
     return call.result;
@@ -69,7 +76,7 @@ struct ExpectedRecord {
         Text(288, Wide("Zobrazí den, datum, tikavo\na jméno v horním pruhu okna."));   // 256 characters
         Put(800, 10000);                  // time-out
         Text(804, L"Tikavo_T " TIKAVO_VERSION);   // balloon title, 64 characters
-        Put(932, NIIF_INFO | NIIF_RESPECT_QUIET_TIME);
+        Put(932, NIIF_INFO | NIIF_NOSOUND | NIIF_RESPECT_QUIET_TIME);
     }
 };
 
@@ -244,6 +251,7 @@ protected:
     void TearDown() override
     {
         RemoveIconBehindTheProgramsBack(main);
+        systemCalls.trayIconNotifier = ShellThatLetsGo;
         MainWindowTest::TearDown();
     }
     void TrayNotification(UINT mouseMessage)
@@ -261,7 +269,7 @@ TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
     EXPECT_TRUE(shellCalls[0].result) << "Wine's shell refused the icon";
     EXPECT_EQ(IconWidth(Fields(shellCalls[0]).hIcon), GetSystemMetrics(SM_CXSMICON));
     ExpectedRecord added(main);
-    added.Icon(Fields(shellCalls[0]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
+    added.Icon(Fields(shellCalls[0]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO | NIF_REALTIME);
     added.Balloon();
     EXPECT_EQ(shellCalls[0].record, added.bytes) << "first difference: "
                                                   << FirstDifference(shellCalls[0].record, added.bytes);
@@ -278,7 +286,7 @@ TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
     // And once more by hand: the record does not keep anything of the removal.
     EXPECT_TRUE(AddTrayIcon(main));
     ASSERT_EQ(shellCalls.size(), 3u);
-    added.Icon(Fields(shellCalls[2]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
+    added.Icon(Fields(shellCalls[2]).hIcon, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO | NIF_REALTIME);
     EXPECT_EQ(shellCalls[2].record, added.bytes) << "first difference: "
                                                   << FirstDifference(shellCalls[2].record, added.bytes);
     EXPECT_TRUE(IconExists(main));
@@ -286,7 +294,7 @@ TEST_F(TrayTest, AddAndRemoveGiveTheShellTheRecordByteForByte)
     EXPECT_FALSE(IconExists(main));
 }
 
-TEST_F(TrayTest, TheExitCommandTakesTheIconAwayBeforeTheWindowGoes)
+TEST_F(TrayTest, TheExitCommandAndACloseRequestTakeTheIconAwayBeforeTheWindowGoes)
 {
     PumpFor(50);
     shellCalls.clear();
@@ -300,11 +308,19 @@ TEST_F(TrayTest, TheExitCommandTakesTheIconAwayBeforeTheWindowGoes)
     MSG msg = {};
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 0u);
+
+    // A close request (Restart Manager, taskkill without /f) too.
+    main = CreateMainWindow();
+    shellCalls.clear();
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_TRUE(shellCalls[0].message == NIM_DELETE && shellCalls[0].windowAlive && shellCalls[0].result);
 }
 
 // A refusing shell: what the user sees of it.
 struct ErrorBox {
     BoxInfo box;
+    std::wstring text;
     bool ownWindowsDisabled = false;
     HICON icon = nullptr;
 };
@@ -325,7 +341,7 @@ std::vector<ErrorBox> ShowBoxesOf(const std::function<void()>& action, HWND ownW
                     error.box = info;
             // A task-modal box may be activated before its text is set.
             error.box.caption = NarrowTextOf(box);
-            error.box.text = BoxText(box);
+            error.text = WideTextOf(GetDlgItem(box, 0xFFFF));
             error.ownWindowsDisabled = !IsWindowEnabled(ownWindow);
             error.icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0));
             seen.push_back(error);
@@ -337,7 +353,10 @@ std::vector<ErrorBox> ShowBoxesOf(const std::function<void()>& action, HWND ownW
     return seen;
 }
 
-TEST_F(TrayTest, ARefusingShellIsReportedInATaskModalErrorBoxWithoutOwnerOrCaption)
+// Under code page 1250 and, in the locale run, 1252.
+using TrayText = TrayTest;
+
+TEST_F(TrayText, ARefusedIconIsAskedForQuietlyAtEveryTickAndOnlyTwoMinutesOfRefusalsAreReported)
 {
     TestWindow other(L"Jin\u00E9 okno");
     // The caption a box without one gets from the system.
@@ -345,17 +364,41 @@ TEST_F(TrayTest, ARefusingShellIsReportedInATaskModalErrorBoxWithoutOwnerOrCapti
         ShowBoxesOf([] { MessageBoxA(nullptr, "x", nullptr, MB_OK); }, other.hwnd());
     ASSERT_EQ(reference.size(), 1u);
 
+    // The boxes of a start (at sign-in) or a shell restart, then of ticks.
+    auto boxesOf = [&](bool start, int ticks) {
+        return ShowBoxesOf([&] {
+            if (start) {
+                DestroyWindow(main);
+                refusals = 4;   // the new window's add, two ticks' add and change
+                main = CreateMainWindow();
+                KillTimer(main, mainTimerId);
+            } else {
+                SendMessageW(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+            }
+            while (ticks-- > 0)
+                RunTick(main);
+        }, other.hwnd());
+    };
+    EXPECT_TRUE(boxesOf(true, 3).empty()) << "a box before the icon came";
+    EXPECT_TRUE(IconExists(main));
+    // Refused for good: told at the 121st tick, and not again after the next restart.
+    RemoveIconBehindTheProgramsBack(main);
     shellMode = Shell::RefusesAll;
-    bool added = true, removed = true;
-    std::vector<ErrorBox> boxes = ShowBoxesOf([&] { added = AddTrayIcon(main); }, other.hwnd());
+    EXPECT_TRUE(boxesOf(false, 120).empty());
+    std::vector<ErrorBox> boxes = boxesOf(false, 1);
+    EXPECT_TRUE(boxesOf(false, 125).empty()) << "told a second time";
+
+    shellMode = Shell::Answers;
+    ReAddTrayIcon(main);
+    shellMode = Shell::RefusesAll;
+    bool removed = true;
     std::vector<ErrorBox> more = ShowBoxesOf([&] { removed = RemoveTrayIcon(main); }, other.hwnd());
     boxes.insert(boxes.end(), more.begin(), more.end());
 
-    EXPECT_FALSE(added);
     EXPECT_FALSE(removed);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].box.text, Cp1250("Nelze přidat ikonu"));
-    EXPECT_EQ(boxes[1].box.text, Cp1250("Nelze odebrat ikonu"));
+    EXPECT_EQ(boxes[0].text, Wide("Nelze přidat ikonu"));
+    EXPECT_EQ(boxes[1].text, Wide("Nelze odebrat ikonu"));
     for (const ErrorBox& error : boxes) {
         EXPECT_EQ(error.box.owner, nullptr);
         EXPECT_EQ(error.box.caption, reference[0].box.caption);
@@ -529,15 +572,10 @@ TEST_F(TrayTest, TheIconFollowsTheDisplayScaleAndComesBackWhenTheShellRestarts)
     EXPECT_TRUE(RemoveTrayIcon(main));
     EXPECT_FALSE(IconExists(main)) << "a second icon was left behind";
 
-    // Only when the shell takes it in neither way is the user told.
+    // Taken in neither way: no box now, it is asked for again at the ticks.
     AddTrayIcon(main);
     shellMode = Shell::RefusesAll;
-    std::vector<ErrorBox> boxes = taskbarCreated();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].box.text, Cp1250("Nelze přidat ikonu"));
-    bool readded = true;
-    EXPECT_EQ(ShowBoxesOf([&] { readded = ReAddTrayIcon(main); }, main).size(), 1u);
-    EXPECT_FALSE(readded);
+    EXPECT_TRUE(taskbarCreated().empty());
 }
 
 int editorStarts = 0;
@@ -572,7 +610,7 @@ TEST_F(TrayTest, EditaceJmenIsGreyedAndRefusedWhileARingBoxIsOpen)
     EXPECT_TRUE(watcher.showings[0].items[3].grayed) << "\"Editace jmen\" offered while the ring box is open";
 }
 
-// ---- The tooltip: today in its second line ------------------------------
+// ---- The tooltip: today in its first line -------------------------------
 
 SYSTEMTIME tipNow;
 void WINAPI TipClock(LPSYSTEMTIME now)
@@ -598,10 +636,10 @@ protected:
 };
 
 // Under code page 1250 and, in the locale run, 1252: the letters are right on both.
-TEST_F(TrayTooltip, ItsSecondLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem)
+TEST_F(TrayTooltip, ItsFirstLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem)
 {
     using Tips = std::vector<std::wstring>;
-    auto tip = [](const std::string& today) { return Wide(("Tikavo_T " TIKAVO_VERSION "\n" + today).c_str()); };
+    auto tip = [](const std::string& today) { return Wide((today + "\nTikavo_T " TIKAVO_VERSION).c_str()); };
     KillTimer(main, mainTimerId);   // the test ticks itself
     systemCalls.readLocalTime = TipClock;
     ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Květoslava"))));
@@ -626,10 +664,10 @@ TEST_F(TrayTooltip, ItsSecondLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem
     EXPECT_EQ(std::wstring(Fields(shellCalls.back()).szTip), cut);
 }
 
-TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
+TEST_F(TrayText, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
 {
     int ticksAtOpen = -1;
-    std::vector<std::string> texts;
+    std::vector<std::wstring> texts;
     ModalDriver recorder("the about box to be closed", 10000, [&] {
         std::vector<HWND> open = recorder.open();
         if (open.empty())
@@ -637,7 +675,7 @@ TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
         if (ticksAtOpen < 0) {
             ticksAtOpen = MainWindowTest::ticksSeen;
             for (HWND child = GetWindow(open.back(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-                texts.push_back(NarrowTextOf(child));
+                texts.push_back(WideTextOf(child));
         }
         if (ticksSeen > ticksAtOpen)
             PressOk(open.back());
@@ -649,9 +687,8 @@ TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
     EXPECT_EQ(about.owner, main);
     EXPECT_NE(about.caption.find("Tikavo_T " TIKAVO_VERSION), std::string::npos) << about.caption;
     bool noticeShown = false;
-    for (const std::string& text : texts)
-        noticeShown = noticeShown ||
-                      text == Cp1250("Hodiny v titulku okna – den, datum, čas a jméno, které má svátek.");
+    for (const std::wstring& text : texts)
+        noticeShown = noticeShown || text == Wide("Hodiny v titulku okna – den, datum, čas a jméno, které má svátek.");
     EXPECT_TRUE(noticeShown) << "the about box shows the notice";
     EXPECT_GT(ticksSeen, ticksAtOpen) << "the clock ticks on while the about box is open";
 }
