@@ -15,6 +15,7 @@
 // The message the shell broadcasts when the taskbar is (re)created, and the
 // one a second start sends (iconWantedMessageName).
 static UINT taskbarCreatedMessage, iconWantedMessage;
+AppCalls appCalls;
 static TickSchedule tickSchedule;
 // True while the name list's editor is open: the procedure then answers what
 // is sent to it but opens nothing (no menu, dialog or box, whose loops would
@@ -68,16 +69,17 @@ int RunMainWindow()
     return static_cast<int>(messages.wParam);
 }
 
-// The tick's steps. A message of the main timer (timed) also arms the timer
-// for just after the start of the next second, and is no tick while the
-// second of the last tick is still running.
+// One tick, its steps in their order. A message of the main timer (timed)
+// also arms the timer for just after the start of the next second, and is no
+// tick while the second of the last tick is still running.
 static void Tick(HWND hwnd, bool timed)
 {
+    // 1. Follow the window in front; every other window gets its title back.
     TrackForegroundWindow();
 
+    // 2. Read the local time, once: every text of the tick is made from it.
     SYSTEMTIME now;
-    systemCalls.readLocalTime(&now);
-
+    appCalls.readLocalTime(&now);
     if (timed) {
         // Armed before anything of this tick can open a box: the ticks
         // inside the box keep the step, and this tick, should it be held
@@ -85,25 +87,34 @@ static void Tick(HWND hwnd, bool timed)
         // The same window and identifier, so never a second timer.
         TickPlan plan = PlanTick(tickSchedule, MomentOf(now), now.wMilliseconds);
         if (plan.armMs)
-            systemCalls.armTickTimer(hwnd, mainTimerId, plan.armMs, nullptr);
+            appCalls.armTickTimer(hwnd, mainTimerId, plan.armMs, nullptr);
         if (!plan.tickNow)
             return;
     }
 
+    // 3. The day's name.
     char szDay[dayNameSize];
     ChooseDayName(now.wDayOfWeek, szDay);
-    // A tick held in the countdown's ring box resumes with the time it read
-    // before the box; the ticks inside the box have checked the alarm since.
+    // 4. The countdown's remaining time; it rings at zero. A tick held in its
+    // ring box resumes with the time it read before the box; the ticks
+    // inside the box have checked the alarm since.
     bool tickHeldByCountdownRing = CheckCountdown(hwnd);
+    // 5. The daily alarm rings when its moment has come.
     if (!tickHeldByCountdownRing)
         CheckAlarm(hwnd, now);
+    // 6. The clock text.
     FormatClockText(now, szDay);
+    // 7. Today's name, looked up in the list when a lookup is due (the tick
+    // that reports a list that cannot be opened ends here), and shown in the
+    // tray's tooltip.
     if (UpdateTodayName(now.wDay, now.wMonth)) {
         ShowTodayInTip(szDay, now, todayName.c_str());
+        // 8. The title of the window in front, decorated.
         ComposeAndWriteTitle({ clockText, todayName.c_str(), countdownActive ? countdownRemaining.c_str() : nullptr,
                                countdownNote.c_str(), placeBefore != 0 });
     }
-    // Last: its box, if every try has failed, holds no step of this tick.
+    // 9. An icon the shell refused, asked for again; last: should every try
+    // have failed, its box holds no step of this tick.
     RetryTrayIcon();
 }
 
@@ -150,7 +161,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
         iconWantedMessage = RegisterWindowMessageW(iconWantedMessageName);
         InitTimerSettings(TimerSettings);
-        if (!systemCalls.armTickTimer(hwnd, mainTimerId, tickIntervalMs, nullptr))
+        if (!appCalls.armTickTimer(hwnd, mainTimerId, tickIntervalMs, nullptr))
             return -1;   // no window without its tick
         AddTrayIcon(hwnd);   // a refusal is asked for again at the ticks
         ShowWindow(hwnd, SW_HIDE);
@@ -184,5 +195,5 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         PostQuitMessage(0);
         return 0;
     }
-    return systemCalls.defaultWindowProc(hwnd, message, wParam, lParam);
+    return appCalls.defaultWindowProc(hwnd, message, wParam, lParam);
 }

@@ -2,4 +2,3 @@
 
 HINSTANCE appInstance;
 int placeBefore = 0;
-SystemCalls systemCalls;

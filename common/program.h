@@ -1,11 +1,9 @@
 // What the parts share with the application: the program's names and
-// instance, where the clock goes, the tray's message, the local time, and
-// the system calls the tests replace.
+// instance, where the clock goes, the tray's message and the local time.
 #ifndef TIKAVO_PROGRAM_H
 #define TIKAVO_PROGRAM_H
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "common/localtime.h"
 #include "common/systemlibs.h"
@@ -32,26 +30,5 @@ inline LocalMoment MomentOf(const SYSTEMTIME& st)
 {
     return { st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond };
 }
-
-// The system calls tests replace to drive or watch the program, in one
-// table; `systemCalls = {}` puts the system's own back.
-struct SystemCalls {
-    // Reads the local time for a tick and for the alarm's switch-on.
-    void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;
-    // Arms the tick's timer.
-    UINT_PTR (WINAPI *armTickTimer)(HWND, UINT_PTR, UINT, TIMERPROC) = SetTimer;
-    // Where the main window's procedure hands the messages it does not handle.
-    LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM) = DefWindowProcA;
-    // Every change of the tray icon goes through it.
-    BOOL (WINAPI *trayIconNotifier)(DWORD, PNOTIFYICONDATAW) = Shell_NotifyIconW;
-    // Starts the name list's editor.
-    BOOL (WINAPI *editorStarter)(SHELLEXECUTEINFOW*) = ShellExecuteExW;
-    // The ring's sound and its box.
-    BOOL (WINAPI *bellSoundPlayer)(LPCSTR, HMODULE, DWORD) = PlayBellSound;
-    int (WINAPI *ringBoxShower)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;
-    // The millisecond clock the countdown is measured on.
-    MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME, UINT) = ReadSystemMilliseconds;
-};
-extern SystemCalls systemCalls;
 
 #endif

@@ -2,16 +2,26 @@
 #ifndef TIKAVO_NAMEDAYS_H
 #define TIKAVO_NAMEDAYS_H
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <string>
+
+// The system call of the name list's editing that tests replace;
+// `nameDayCalls = {}` puts the system's own back.
+struct NameDayCalls {
+    BOOL (WINAPI *startEditor)(SHELLEXECUTEINFOW*) = ShellExecuteExW;
+};
+extern NameDayCalls nameDayCalls;
 
 // Today's name, as the name-day step last found it (Windows-1250; empty for
 // none).
 extern const std::string& todayName;
 
-// Tick step 7: opens jmena.txt beside the program and looks today's name up
-// when a lookup is due, also when the list has been saved since it was last
-// opened. False when it has just reported that the list cannot be opened:
-// the tick then ends.
+// Opens jmena.txt beside the program and looks today's name up when a
+// lookup is due, also when the list has been saved since it was last opened.
+// False when it has just reported that the list cannot be opened: the tick
+// then ends.
 bool UpdateTodayName(int day, int month);
 
 // Opens the list in Windows' Notepad, waits for it, asks for a new lookup.

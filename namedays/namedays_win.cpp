@@ -6,6 +6,8 @@
 #include "common/program.h"
 #include "namedays/namelist.h"
 
+NameDayCalls nameDayCalls;
+
 namespace {
 
 NameDays nameDays;   // the run's; read by the rest of the program as todayName
@@ -135,7 +137,7 @@ void EditNameList()
         sh.lpFile = szEditor;
         sh.lpParameters = stParameters.c_str();
         sh.nShow = SW_SHOW;
-        if (systemCalls.editorStarter(&sh) && sh.hProcess) {
+        if (nameDayCalls.startEditor(&sh) && sh.hProcess) {
             // No ticks while the editor runs: posted messages and the timer
             // wait. Sent ones are handled meanwhile: a thread that owns
             // windows must go on handling them while it waits, or a program

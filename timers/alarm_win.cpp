@@ -50,7 +50,7 @@ static INT_PTR CALLBACK AlarmDialogProc(HWND hDlg, UINT message, WPARAM wParam, 
                     std::strcpy(alarmDialog.settings->alarmFlag, "Yes");
                     // A moment already past rings first tomorrow.
                     SYSTEMTIME stNow;
-                    systemCalls.readLocalTime(&stNow);
+                    timerCalls.readLocalTime(&stNow);
                     RecordAlarmSwitchOn(alarmLastCheck, MomentOf(stNow));
                 }
             } else {

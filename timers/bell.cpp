@@ -8,15 +8,15 @@ static int ringBoxesOpen;
 
 void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption)
 {
-    systemCalls.bellSoundPlayer("BELL", appInstance, SND_RESOURCE | SND_ASYNC | SND_LOOP);
+    timerCalls.playBellSound("BELL", appInstance, SND_RESOURCE | SND_ASYNC | SND_LOOP);
     // The program is seldom in the foreground when it rings, and Windows then
     // lets none of its windows come to the front: topmost, the box stands
     // above every ordinary window (a full-screen one too) whether or not it
     // gets the focus. An owned box has no taskbar button to flash.
     ++ringBoxesOpen;
-    systemCalls.ringBoxShower(owner, text, caption, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+    timerCalls.showRingBox(owner, text, caption, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
     --ringBoxesOpen;
-    systemCalls.bellSoundPlayer(nullptr, appInstance, SND_PURGE);
+    timerCalls.playBellSound(nullptr, appInstance, SND_PURGE);
 }
 
 bool BellRinging()

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "timers/countdown.h"
 
+TimerCalls timerCalls;
 TimerSettingsRecord TimerSettings;
 int countdownActive = 0;
 std::string countdownRemaining = "00:00:00";
@@ -25,7 +26,7 @@ static uint32_t ReadMilliseconds()
 {
     MMTIME stTime = {};
     stTime.wType = TIME_MS;
-    systemCalls.readMillisecondClock(&stTime, sizeof stTime);
+    timerCalls.readMillisecondClock(&stTime, sizeof stTime);
     return stTime.u.ms;
 }
 

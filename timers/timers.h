@@ -6,7 +6,18 @@
 
 #include <string>
 
+#include "common/systemlibs.h"
 #include "timers/timesettings.h"
+
+// The system calls of the countdown, the alarm and the ring that tests
+// replace, in one table; `timerCalls = {}` puts the system's own back.
+struct TimerCalls {
+    void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;   // at the alarm's switch-on
+    MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME, UINT) = ReadSystemMilliseconds;   // the countdown's
+    BOOL (WINAPI *playBellSound)(LPCSTR, HMODULE, DWORD) = PlayBellSound;
+    int (WINAPI *showRingBox)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;
+};
+extern TimerCalls timerCalls;
 
 // The settings both dialogs edit in place, and the countdown as the tick
 // reads it: 1 while it runs, the remaining time "HH:MM:SS", and the note
@@ -24,10 +35,10 @@ void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption);
 // True while a ring's box is open.
 bool BellRinging();
 
-// Tick step 4: renews the countdown's remaining time; rings at zero. True
+// Renews the countdown's remaining time; rings at zero. True
 // when it rang: the tick was held in the ring's box until it was closed.
 bool CheckCountdown(HWND hwnd);
-// Tick step 5: rings the daily alarm when its moment has come.
+// Rings the daily alarm when its moment has come.
 void CheckAlarm(HWND hwnd, const SYSTEMTIME& now);
 
 // Starts the countdown from now on the millisecond clock.

@@ -8,16 +8,16 @@
 #include "titleclock/clocktext.h"
 #include "titleclock/titleledger.h"
 
-// Tick step 1: follows the foreground window and gives every other window
-// its own title back.
+// Follows the foreground window and gives every other window its own title
+// back.
 void TrackForegroundWindow();
 // Gives every window its own title back (at exit).
 void RestoreTrackedTitle();
 // The clock text last formatted, e.g. "  * Neděle - 6.12.2026 - 22:48:35 * ".
 extern char clockText[1000];
-// Tick step 6: the clock text.
+// Formats the clock text of the tick's time.
 void FormatClockText(const SYSTEMTIME& now, const char* szDay);
-// Tick step 8: decorates the foreground window.
+// Decorates the foreground window.
 void ComposeAndWriteTitle(const TitleParts& parts);
 
 #endif

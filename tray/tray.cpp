@@ -17,6 +17,8 @@
 static_assert(NOTIFYICONDATAW_V2_SIZE == 936, "the wide record with balloon fields is 936 bytes");
 static_assert(offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(DWORD) == 936, "the balloon fields end the record");
 
+TrayCalls trayCalls;
+
 static const UINT trayIconId = 1;
 
 // Zobrazí den, datum, tikavo / a jméno v horním pruhu okna.
@@ -128,7 +130,7 @@ bool AddTrayIcon(HWND hwnd)
     nid.uTimeout = 10000;
     lstrcpynW(nid.szInfoTitle, appNameVersionW, ARRAYSIZE(nid.szInfoTitle));
     nid.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND | NIIF_RESPECT_QUIET_TIME;
-    if (!systemCalls.trayIconNotifier(NIM_ADD, &nid))
+    if (!trayCalls.notifyIcon(NIM_ADD, &nid))
         return Refused();
     icon.shown = true;
     return true;
@@ -142,7 +144,7 @@ bool RemoveTrayIcon(HWND hwnd)
         return true;   // the shell has none
     icon.shown = false;
     NOTIFYICONDATAW nid = IconRecord(hwnd, 0);
-    if (!systemCalls.trayIconNotifier(NIM_DELETE, &nid)) {
+    if (!trayCalls.notifyIcon(NIM_DELETE, &nid)) {
         ShowTrayError(removeFailedText);
         return false;
     }
@@ -156,7 +158,7 @@ bool ReAddTrayIcon(HWND hwnd)
     NOTIFYICONDATAW nid = IconRecord(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     // A new shell has no icon of ours; a shell that only announced itself
     // again (a display change) still has it and refuses a second one.
-    if (!systemCalls.trayIconNotifier(NIM_ADD, &nid) && !systemCalls.trayIconNotifier(NIM_MODIFY, &nid))
+    if (!trayCalls.notifyIcon(NIM_ADD, &nid) && !trayCalls.notifyIcon(NIM_MODIFY, &nid))
         return Refused();
     icon.shown = true;
     icon.retriesLeft = 0;
@@ -178,7 +180,7 @@ void RenewTrayIconImage(UINT dpi)
 {
     if (icon.window && LoadTrayIcon(icon.window, dpi)) {   // none without an icon
         NOTIFYICONDATAW nid = IconRecord(icon.window, NIF_ICON);
-        systemCalls.trayIconNotifier(NIM_MODIFY, &nid);
+        trayCalls.notifyIcon(NIM_MODIFY, &nid);
     }
 }
 
@@ -194,7 +196,7 @@ void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name)
     std::strcpy(icon.tipToday, today);
     if (icon.shown) {
         NOTIFYICONDATAW nid = IconRecord(icon.window, NIF_TIP);
-        systemCalls.trayIconNotifier(NIM_MODIFY, &nid);
+        trayCalls.notifyIcon(NIM_MODIFY, &nid);
     }
 }
 

@@ -3,6 +3,14 @@
 #define TIKAVO_TRAY_H
 
 #include <windows.h>
+#include <shellapi.h>
+
+// The system call of the icon that tests replace; `trayCalls = {}` puts the
+// system's own back.
+struct TrayCalls {
+    BOOL (WINAPI *notifyIcon)(DWORD, PNOTIFYICONDATAW) = Shell_NotifyIconW;   // every change of the icon
+};
+extern TrayCalls trayCalls;
 
 // Adds the icon at the small-icon size for the window's DPI, with its
 // tooltip and a quiet greeting balloon; true when the shell took it. A
@@ -19,9 +27,8 @@ int ShowTrayMenu(HWND hwnd, bool bellRinging);
 // instead. No balloon this time. A refusal is asked for again at the next
 // ticks.
 bool ReAddTrayIcon(HWND hwnd);
-// Tick step: asks again for an icon the shell refused, at every tick for two
-// minutes; when the last try is refused too, says so in a message box, once
-// a run.
+// Asks again for an icon the shell refused, at every tick for two minutes;
+// when the last try is refused too, says so in a message box, once a run.
 void RetryTrayIcon();
 // Gives the icon its image at the small-icon size for a new DPI
 // (WM_DPICHANGED).

@@ -13,6 +13,7 @@
 #include <atomic>
 
 #include "app/app.h"
+#include "namedays/namedays.h"
 #include "support/namelistfiles.h"
 #include "support/winsupport.h"
 #include "timers/timers.h"
@@ -35,7 +36,8 @@ protected:
             DestroyWindow(main);
         MSG quit;
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        systemCalls = {};   // the system's own calls back, whichever the test replaced
+        // The system's own calls back, whichever the test replaced.
+        appCalls = {}, trayCalls = {}, nameDayCalls = {}, timerCalls = {};
     }
 
     // The list beside the tests' executable, where the program looks for it.

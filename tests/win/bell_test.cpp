@@ -44,8 +44,8 @@ protected:
     {
         MainWindowTest::SetUp();
         soundCalls.clear();
-        systemCalls.bellSoundPlayer = RecordingPlayer;
-        systemCalls.ringBoxShower = RecordingBox;
+        timerCalls.playBellSound = RecordingPlayer;
+        timerCalls.showRingBox = RecordingBox;
     }
     // Rings while step drives its boxes.
     void Ring(const wchar_t* text, const wchar_t* caption, const std::function<void(const ModalDriver&)>& step)

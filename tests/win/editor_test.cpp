@@ -28,12 +28,12 @@ class NameListEditor : public MainWindowTest {};
 
 TEST_F(NameListEditor, ACorrectionSavedAfterTheEditorHasEndedShowsOnTheNextTick)
 {
-    systemCalls.readLocalTime = CountingClock;
+    appCalls.readLocalTime = CountingClock;
     ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Původní"))));
     MakeMainWindow();
     ASSERT_TRUE(PumpUntil([] { return todayName == Cp1250("Původní"); }, 3000)) << todayName;
 
-    systemCalls.editorStarter = StartStandIn;
+    nameDayCalls.startEditor = StartStandIn;
     SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);   // back once the stand-in has ended
     wchar_t notepad[MAX_PATH];
     GetSystemDirectoryW(notepad, MAX_PATH);

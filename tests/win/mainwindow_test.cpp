@@ -80,9 +80,9 @@ TEST_F(MainWindowTest, TicksJustAfterEverySecondStartsAfterAnEarlyMessageAndArou
     // From 06:59:57.500 on; the alarm at 07:00:00 rings on the fourth tick,
     // the late one.
     dueMs = MsOf(At(2026, 5, 15, 6, 59, 57)) + 500;
-    systemCalls.readLocalTime = ScriptedClock;
-    systemCalls.armTickTimer = ScriptedTimer;
-    systemCalls.readMillisecondClock = TickMarker;
+    appCalls.readLocalTime = ScriptedClock;
+    appCalls.armTickTimer = ScriptedTimer;
+    timerCalls.readMillisecondClock = TickMarker;
     MakeMainWindow();
     countdownActive = 1;
     std::strcpy(TimerSettings.alarmFlag, "Yes");
@@ -119,10 +119,10 @@ UINT_PTR WINAPI RefusedTimer(HWND, UINT_PTR, UINT, TIMERPROC)
 TEST_F(MainWindowTest, AStartWithoutItsTimerOrItsClassEndsAtOnceWithACodeOtherThanZero)
 {
     PostQuitMessage(0);   // a message loop run all the same would end with 0
-    systemCalls.armTickTimer = RefusedTimer;
+    appCalls.armTickTimer = RefusedTimer;
     EXPECT_NE(RunMainWindow(), 0) << "no timer";
     EXPECT_EQ(FindWindowA(appNameVersion, nullptr), nullptr) << "a window without its tick";
-    systemCalls = {};
+    appCalls = {};
     EXPECT_NE(RunMainWindow(), 0) << "the class refused (here: registered already)";
 }
 

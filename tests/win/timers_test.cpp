@@ -67,8 +67,8 @@ protected:
         fakeMs = 0x7FFFF000u;
         msReadsWithDialogOpen = 0;
         watchedDialog = nullptr;
-        systemCalls.readLocalTime = FakeLocalTime;
-        systemCalls.readMillisecondClock = FakeMilliseconds;
+        appCalls.readLocalTime = timerCalls.readLocalTime = FakeLocalTime;
+        timerCalls.readMillisecondClock = FakeMilliseconds;
         MakeMainWindow(false);   // the test runs the ticks itself, at its own pace
     }
 

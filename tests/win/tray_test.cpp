@@ -242,16 +242,16 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        systemCalls.readLocalTime = CountingClock;
+        appCalls.readLocalTime = CountingClock;
         shellCalls.clear();
         shellMode = Shell::Answers;
-        systemCalls.trayIconNotifier = WatchingNotifier;
+        trayCalls.notifyIcon = WatchingNotifier;
         MakeMainWindow();
     }
     void TearDown() override
     {
         RemoveIconBehindTheProgramsBack(main);
-        systemCalls.trayIconNotifier = ShellThatLetsGo;
+        trayCalls.notifyIcon = ShellThatLetsGo;
         MainWindowTest::TearDown();
     }
     void TrayNotification(UINT mouseMessage)
@@ -587,7 +587,7 @@ BOOL WINAPI CountingEditor(SHELLEXECUTEINFOW*)
 
 TEST_F(TrayTest, EditaceJmenIsGreyedAndRefusedWhileARingBoxIsOpen)
 {
-    systemCalls.editorStarter = CountingEditor;
+    nameDayCalls.startEditor = CountingEditor;
     MenuWatcher watcher;   // reads each showing, then closes it
     bool asked = false;
     ModalDriver ring("the ring box to be closed", 10000, [&] {
@@ -641,7 +641,7 @@ TEST_F(TrayTooltip, ItsFirstLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem)
     using Tips = std::vector<std::wstring>;
     auto tip = [](const std::string& today) { return Wide((today + "\nTikavo_T " TIKAVO_VERSION).c_str()); };
     KillTimer(main, mainTimerId);   // the test ticks itself
-    systemCalls.readLocalTime = TipClock;
+    appCalls.readLocalTime = TipClock;
     ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Květoslava"))));
     EXPECT_EQ(TipsOfATick(At(2026, 12, 8, 23, 59, 58, 2)), Tips{ tip("Úterý 8.12.2026 – Květoslava") });
     EXPECT_EQ(TipsOfATick(At(2026, 12, 8, 23, 59, 59, 2)), Tips{}) << "the same day and name: the shell is not told";
