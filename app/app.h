@@ -23,13 +23,11 @@ HWND CreateMainWindow();
 // message's, or 1 when the class or the window cannot be made.
 int RunMainWindow();
 
-// The system calls of the main window that tests replace, in one table;
-// `appCalls = {}` puts the system's own back.
+// The system calls tests replace; `appCalls = {}` puts the system's own back.
 struct AppCalls {
     void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;   // the tick's time
     UINT_PTR (WINAPI *armTickTimer)(HWND, UINT_PTR, UINT, TIMERPROC) = SetTimer;
-    // Where the procedure hands the messages it does not handle.
-    LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM) = DefWindowProcA;
+    LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM) = DefWindowProcA;   // for the rest
 };
 extern AppCalls appCalls;
 

@@ -92,29 +92,23 @@ static void Tick(HWND hwnd, bool timed)
             return;
     }
 
-    // 3. The day's name.
-    char szDay[dayNameSize];
+    char szDay[dayNameSize];   // 3. the day's name
     ChooseDayName(now.wDayOfWeek, szDay);
-    // 4. The countdown's remaining time; it rings at zero. A tick held in its
-    // ring box resumes with the time it read before the box; the ticks
-    // inside the box have checked the alarm since.
-    bool tickHeldByCountdownRing = CheckCountdown(hwnd);
-    // 5. The daily alarm rings when its moment has come.
-    if (!tickHeldByCountdownRing)
+    // 4. The countdown, 5. the alarm. A tick held in the countdown's ring box
+    // resumes with the time it read before the box; the ticks inside the box
+    // have checked the alarm since.
+    if (!CheckCountdown(hwnd))
         CheckAlarm(hwnd, now);
-    // 6. The clock text.
-    FormatClockText(now, szDay);
-    // 7. Today's name, looked up in the list when a lookup is due (the tick
-    // that reports a list that cannot be opened ends here), and shown in the
-    // tray's tooltip.
+    FormatClockText(now, szDay);   // 6. the clock text
+    // 7. Today's name, when a lookup is due (the tick that reports a list
+    // that cannot be opened ends here), and in the tooltip; 8. the title.
     if (UpdateTodayName(now.wDay, now.wMonth)) {
         ShowTodayInTip(szDay, now, todayName.c_str());
-        // 8. The title of the window in front, decorated.
         ComposeAndWriteTitle({ clockText, todayName.c_str(), countdownActive ? countdownRemaining.c_str() : nullptr,
                                countdownNote.c_str(), placeBefore != 0 });
     }
-    // 9. An icon the shell refused, asked for again; last: should every try
-    // have failed, its box holds no step of this tick.
+    // 9. An icon the shell refused, asked for again; last: its box, should
+    // every try have failed, holds no step of this tick.
     RetryTrayIcon();
 }
 

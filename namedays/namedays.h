@@ -7,8 +7,7 @@
 
 #include <string>
 
-// The system call of the name list's editing that tests replace;
-// `nameDayCalls = {}` puts the system's own back.
+// The system call tests replace; `nameDayCalls = {}` puts the system's own back.
 struct NameDayCalls {
     BOOL (WINAPI *startEditor)(SHELLEXECUTEINFOW*) = ShellExecuteExW;
 };

@@ -47,12 +47,8 @@ struct NameDays {
 // read again on the next tick on which it opens, edited or not.
 void RequestLookupAfterEdit(NameDays& days);
 
-// What opening the list for a tick found.
-enum class ListOpen {
-    failed,    // it cannot be opened
-    opened,
-    saved,     // opened, and saved since it was last opened: read it again
-};
+// What opening the list for a tick found (saved: since it was last opened).
+enum class ListOpen { failed, opened, saved };
 
 // How one tick reaches the list. The program opens jmena.txt beside itself;
 // the tests and the fuzzer hand in bytes of their own.

@@ -9,8 +9,7 @@
 #include "common/systemlibs.h"
 #include "timers/timesettings.h"
 
-// The system calls of the countdown, the alarm and the ring that tests
-// replace, in one table; `timerCalls = {}` puts the system's own back.
+// The system calls tests replace; `timerCalls = {}` puts the system's own back.
 struct TimerCalls {
     void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;   // at the alarm's switch-on
     MMRESULT (WINAPI *readMillisecondClock)(LPMMTIME, UINT) = ReadSystemMilliseconds;   // the countdown's

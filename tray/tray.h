@@ -5,8 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-// The system call of the icon that tests replace; `trayCalls = {}` puts the
-// system's own back.
+// The system call tests replace; `trayCalls = {}` puts the system's own back.
 struct TrayCalls {
     BOOL (WINAPI *notifyIcon)(DWORD, PNOTIFYICONDATAW) = Shell_NotifyIconW;   // every change of the icon
 };

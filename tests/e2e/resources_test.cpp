@@ -65,10 +65,10 @@ TEST(ShippedExecutable, CarriesTheIconTheBellTheVersionAndTheManifest)
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    unsigned v[4] = {};   // the project's version, "1.2.3.4"
-    ASSERT_EQ(sscanf(TIKAVO_VERSION, "%u.%u.%u.%u", v, v + 1, v + 2, v + 3), 4);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(v[1], v[0]));
-    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(v[3], v[2]));
+    char version[32];
+    snprintf(version, sizeof version, "%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+             HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+    EXPECT_STREQ(version, TIKAVO_VERSION);
     wchar_t* name = nullptr;
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040504E2\\ProductName",
                                reinterpret_cast<void**>(&name), &length));

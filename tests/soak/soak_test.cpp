@@ -159,8 +159,7 @@ TEST(ThreeYearSoak, TheRulesHoldThroughThreeYearsOfTicks)
     ASSERT_EQ(expectedNames.size(), 366u);
     const NameListAccess access{ OpenList, ReadList, CloseList, ReportFailure, &list };
 
-    // The program's state, as the tick keeps it.
-    TimerSettingsRecord TimerSettings;
+    TimerSettingsRecord TimerSettings;   // the program's state, as the tick keeps it
     InitTimerSettings(TimerSettings);
     int countdownActive = 0;
     std::string countdownRemaining;

@@ -36,8 +36,7 @@ protected:
             DestroyWindow(main);
         MSG quit;
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        // The system's own calls back, whichever the test replaced.
-        appCalls = {}, trayCalls = {}, nameDayCalls = {}, timerCalls = {};
+        appCalls = {}, trayCalls = {}, nameDayCalls = {}, timerCalls = {};   // the system's own calls back
     }
 
     // The list beside the tests' executable, where the program looks for it.
