@@ -353,10 +353,7 @@ std::vector<ErrorBox> ShowBoxesOf(const std::function<void()>& action, HWND ownW
     return seen;
 }
 
-// Under code page 1250 and, in the locale run, 1252.
-using TrayText = TrayTest;
-
-TEST_F(TrayText, ARefusedIconIsAskedForQuietlyAtEveryTickAndOnlyTwoMinutesOfRefusalsAreReported)
+TEST_F(TrayTest, ARefusedIconIsAskedForQuietlyAtEveryTickAndOnlyTwoMinutesOfRefusalsAreReported)
 {
     TestWindow other(L"Jin\u00E9 okno");
     // The caption a box without one gets from the system.
@@ -635,7 +632,6 @@ protected:
     }
 };
 
-// Under code page 1250 and, in the locale run, 1252: the letters are right on both.
 TEST_F(TrayTooltip, ItsFirstLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem)
 {
     using Tips = std::vector<std::wstring>;
@@ -664,7 +660,7 @@ TEST_F(TrayTooltip, ItsFirstLineGivesTodaysDayDateAndNameAndChangesOnlyWithThem)
     EXPECT_EQ(std::wstring(Fields(shellCalls.back()).szTip), cut);
 }
 
-TEST_F(TrayText, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
+TEST_F(TrayTest, AboutShowsTheProgramNameAndTheNoticeWhileTheClockTicks)
 {
     int ticksAtOpen = -1;
     std::vector<std::wstring> texts;
