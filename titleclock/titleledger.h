@@ -81,10 +81,10 @@ struct TitleLedger {
     std::u16string title, text;        // scratch, their room reused
 };
 
-// Tick step 1: follows the window in front (0 for none); every other window
+// Follows the window in front (0 for none); every other window
 // is given its own title back where it still needs it (patient: at exit).
 void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front, bool patient = false);
-// Tick step 8: decorates the window in front.
+// Decorates the window in front.
 void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitleParts& parts);
 // At exit: every window is given its own title back, and the ledger emptied.
 void GiveAllTitlesBack(TitleLedger& ledger, const TitleAccess& access);
