@@ -17,6 +17,18 @@ bool Same(View a, View b)
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
 }
 
+size_t CommonStart(View a, View b)
+{
+    size_t n = std::min(a.size(), b.size());
+    return static_cast<size_t>(std::mismatch(a.begin(), a.begin() + n, b.begin()).first - a.begin());
+}
+
+size_t CommonEnd(View a, View b)
+{
+    size_t n = std::min(a.size(), b.size());
+    return static_cast<size_t>(std::mismatch(a.rbegin(), a.rbegin() + n, b.rbegin()).first - a.rbegin());
+}
+
 // title without what the window adds to every text, where it carries that.
 View Middle(const TitleEntry& e, View title)
 {
@@ -26,41 +38,45 @@ View Middle(const TitleEntry& e, View title)
     return carries ? title.substr(before, title.size() - before - after) : title;
 }
 
-// Whether shown begins written's text, but for letters of the decoration that
-// a code page showed as other letters or "?".
-bool Alike(View shown, const WrittenText& written)
-{
-    for (size_t i = 0; i < shown.size(); ++i) {
-        char16_t c = written.text[i], s = shown[i];
-        bool own = i >= written.ownAt && i < written.ownAt + written.ownLength;
-        bool letter = s >= 0x80 || ((s | 0x20) >= u'a' && (s | 0x20) <= u'z') || s == u'?';
-        if (s != c && (own || c < 0x80 || !letter))
-            return false;
-    }
-    return true;
-}
-
-// Whether title shows the text written as a window may: whole, letter for
-// letter, or cut short past the day's first letter (shorter, it might be its
-// owner's "Dokument  * "). Trimmed, it shows this run's text all the same.
-bool ShowsText(View title, const WrittenText& written)
+// Whether shown[at...] is the text written whole as a window may show it.
+bool ShowsAt(View shown, size_t at, const WrittenText& written)
 {
     View text = written.text;
-    if (text.empty() || title.size() > text.size())
-        return false;   // an empty title given back is its own anyway
-    if (Same(title, text))
-        return true;    // the ordinary tick's case
-    size_t dayFrom = (written.ownAt == 0 ? written.ownLength : 0) + clockLead;
-    return (title.size() == text.size() || title.size() > dayFrom) && Alike(title, written);
+    return at + text.size() <= shown.size()
+        && Alike(shown.substr(at, text.size()), text, written.ownAt, written.ownAt + written.ownLength, false) == text.size();
 }
 
-// Whether the window shows the text written last, or, while that may have been
-// cancelled, the one before.
+// Whether title shows the text written as a window may: whole, or cut short
+// to the length it was seen to cut a title to.
+bool ShowsText(const TitleEntry& e, View title, const WrittenText& written)
+{
+    if (written.text.empty() || title.size() > written.text.size())
+        return false;   // an empty title given back is its own anyway
+    if (Same(title, written.text))
+        return true;    // the ordinary tick's case
+    return (title.size() == written.text.size() || (e.cutsAt > 0 && title.size() == e.cutsAt))
+        && Alike(title, written.text, written.ownAt, written.ownAt + written.ownLength, false) == title.size();
+}
+
+// The first title read after a write: the text cut short past the day's
+// first letter tells the window cuts titles (shorter, it might be its
+// owner's "Dokument  * ").
+void LearnCut(TitleEntry& e, View title)
+{
+    const WrittenText& written = e.written[0];
+    size_t dayFrom = (written.ownAt == 0 ? written.ownLength : 0) + clockLead;
+    if (title.size() < written.text.size() && title.size() > dayFrom
+        && Alike(title, written.text, written.ownAt, written.ownAt + written.ownLength, false) == title.size())
+        e.cutsAt = title.size();
+}
+
+// Whether the window shows the text written last, or what it showed for it
+// right after the write; while that may have been cancelled, the one before.
 bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
 {
     for (int last = 0; last < (unanswered ? 2 : 1); ++last) {
         const WrittenText& written = e.written[last];
-        if (ShowsText(Middle(e, title), written) || (!written.around.empty() && Same(title, written.around)))
+        if (ShowsText(e, Middle(e, title), written) || (!written.shown.empty() && Same(title, written.shown)))
             return true;
     }
     return false;
@@ -76,132 +92,146 @@ View Unadded(TitleEntry& e)
 }
 
 // The own title in title: without what the window adds, without decoration.
-// A new title without a text of this run's is its owner's: none written shows.
-void OwnFrom(TitleLedger& ledger, TitleEntry& e, View title)
+// True when it held a text of this run's.
+bool TakeOwn(TitleEntry& e, View title)
 {
     View middle = Middle(e, title);
     size_t before = middle.size() == title.size() ? 0 : e.addsBefore.size();
-    bool ours = Undecorate(middle, e.written, ledger.text);
-    e.own.assign(title.substr(0, before)).append(ledger.text).append(title.substr(before + middle.size()));
-    if (title.data() != e.seen.data() && !ours)
-        e.written[0] = e.written[1] = WrittenText();
-    if (title.data() != e.seen.data())
-        e.seen.assign(title);
+    bool ours = Undecorate(middle, e.written, e.own);
+    e.own.insert(0, title.substr(0, before)).append(title.substr(before + middle.size()));
+    return ours;
 }
 
-// What became of reading or writing a window.
-enum class Outcome {
-    Read,         // its title is in ledger.title
-    Wait,         // its owner has not answered a write yet
-    Unreadable,   // what it shows is too long to read
-    LetGo,        // it refuses writes, or is gone
-    Shown,        // it shows the text written, as a window may
+// Its owner set title: a title without a text of this run's makes those
+// written stale.
+void Renamed(TitleEntry& e, View title)
+{
+    if (!TakeOwn(e, title))
+        for (WrittenText& written : e.written)
+            written.text.clear(), written.shown.clear(), written.ownAt = written.ownLength = 0;
+    e.seen.assign(title);
+}
+
+// What the window shows after a write tells.
+enum class Judgement {
+    Shown,        // the text written, as the window shows it
     Additions,    // with what it adds to every text, learned: to be written again
     Renamed,      // its owner set a title meanwhile
+    Unreadable,   // too long to read, or gone
 };
 
-// The window shows title after a write: the text written last whole with what
-// it adds to every text, where its owner's titles carry that too (in front it
-// begins the own title and the title it was taken from, behind it ends that):
-// learned, the own title taken anew; or right after the write with something
-// else around it that changes every time (a count); or else its owner's title.
-Outcome Judge(TitleLedger& ledger, TitleEntry& e, View title, bool justWritten)
+// The window shows title after a write, not as it shows texts: the text
+// written last whole with what it adds to every text, where its owner's
+// titles carry that too (in front it begins the own title and the title it
+// was taken from, behind it ends that): learned, the own title taken anew;
+// or right after the write with something else in front of it or behind it
+// (a count); or else its owner's title. Only where what the window adds can
+// put the text is it looked for.
+Judgement Judge(TitleEntry& e, View title, bool justWritten)
 {
-    WrittenText& written = e.written[0];
-    View text = written.text, own = e.own, seen = e.seen;
-    bool found = false, learned = Middle(e, title).size() < title.size();   // the rest is its owner's
-    bool around = !text.empty() && title.size() > text.size() && !learned;
-    for (size_t at = 0; around && at + text.size() <= title.size(); ++at) {
-        View before = title.substr(0, at), after = title.substr(at + text.size());
-        if (!Alike(title.substr(at, text.size()), written))
-            continue;
-        found = true;
-        if (Same(own.substr(0, at), before) && Same(seen.substr(0, at), before) && seen.size() >= after.size()
-            && Same(seen.substr(seen.size() - after.size()), after)) {
-            e.addsBefore.assign(before);
-            e.addsAfter.assign(after);
-            OwnFrom(ledger, e, e.seen);
-            return Outcome::Additions;
+    const WrittenText& written = e.written[0];
+    size_t n = title.size(), m = written.text.size();
+    bool found = false;
+    if (m > 0 && n > m && Middle(e, title).size() == n) {
+        size_t before = std::min({ CommonStart(title, e.own), CommonStart(title, e.seen), n - m });
+        size_t lowest = n - m - std::min(CommonEnd(title, e.seen), n - m);
+        for (size_t at : { lowest, before }) {
+            if (at > before || !ShowsAt(title, at, written))
+                continue;
+            e.addsBefore.assign(title.substr(0, at));
+            e.addsAfter.assign(title.substr(at + m));
+            TakeOwn(e, e.seen);
+            return Judgement::Additions;
         }
+        found = ShowsAt(title, 0, written) || ShowsAt(title, n - m, written);
     }
-    if (!found || !justWritten) {
-        OwnFrom(ledger, e, title);
-        return Outcome::Renamed;
-    }
-    written.around.assign(title);
-    return Outcome::Shown;
+    if (found && justWritten)
+        return Judgement::Shown;
+    Renamed(e, title);
+    return Judgement::Renamed;
 }
 
 // The window shows title: unless that is a text written into it last, its own
 // title is what its owner set. A write answered late may show what it adds.
-void Notice(TitleLedger& ledger, TitleEntry& e, View title)
+void Notice(TitleEntry& e, View title, bool resolved)
 {
-    bool resolved = std::exchange(e.pending, false);
+    if (resolved)
+        LearnCut(e, title);
     if (ShowsOurs(e, title, resolved))
         return;
     if (resolved && !Same(title, e.seen) && !Same(title, e.own))
-        Judge(ledger, e, title, false);
+        Judge(e, title, false);
     else
-        OwnFrom(ledger, e, title);
+        Renamed(e, title);
 }
 
-// Reads the window once its owner has answered what was written before.
-Outcome Read(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient)
+enum class Reading { Read, Waiting, Unreadable };
+
+// Reads the window into title once its owner has answered what was written before.
+Reading Read(const TitleAccess& access, const TitleEntry& e, bool patient, std::u16string& title)
 {
-    if (e.pending && !access.answers(access.context, e.window, patient))
-        return Outcome::Wait;
-    return access.read(access.context, e.window, ledger.title) ? Outcome::Read : Outcome::Unreadable;
+    if (e.hold == Hold::Waiting && !access.answers(access.context, e.window, patient))
+        return Reading::Waiting;
+    return access.read(access.context, e.window, title) ? Reading::Read : Reading::Unreadable;
 }
 
-// Writes ledger.text (its room reused), the own title at ownAt; with
-// readBack, reads the window again.
-Outcome Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, size_t ownAt, size_t ownLength,
-              bool readBack)
+// Writes text, the own title at ownAt; the text written last becomes the one before.
+WriteAnswer Write(const TitleAccess& access, TitleEntry& e, View text, size_t ownAt, size_t ownLength)
 {
     std::swap(e.written[0], e.written[1]);
     WrittenText& written = e.written[0];
-    written.text.swap(ledger.text);
-    written.around.clear();
+    written.text.assign(text);
+    written.shown.clear();
     written.ownAt = ownAt;
     written.ownLength = ownLength;
     WriteAnswer answer = access.write(access.context, e.window, written.text.c_str());
-    e.pending = answer == WriteAnswer::Pending;
-    written.kept = answer == WriteAnswer::Answered && !readBack;   // as the text before
-    if (answer != WriteAnswer::Answered)
-        return e.pending ? Outcome::Wait : Outcome::LetGo;
-    if (!readBack)
-        return Outcome::Shown;
-    if (!access.read(access.context, e.window, ledger.title))
-        return Outcome::Unreadable;
-    written.kept = Same(ledger.title, written.text);
-    return ShowsOurs(e, ledger.title, false) ? Outcome::Shown : Judge(ledger, e, ledger.title, true);
+    if (answer == WriteAnswer::Pending)
+        e.hold = Hold::Waiting;
+    return answer;
+}
+
+// Reads the window again after a write and judges what it shows.
+Judgement ReadBack(const TitleAccess& access, TitleEntry& e, std::u16string& title)
+{
+    if (!access.read(access.context, e.window, title))
+        return Judgement::Unreadable;
+    LearnCut(e, title);
+    Judgement judged = ShowsOurs(e, title, false) ? Judgement::Shown : Judge(e, title, true);
+    if (judged == Judgement::Shown)
+        e.written[0].shown.assign(title);
+    return judged;
 }
 
 // Writes the window its own title until it shows it; true once it can be let go.
-bool GiveOwnBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e)
+bool GiveOwnBack(const TitleAccess& access, TitleEntry& e, std::u16string& title)
 {
     for (int writes = 0; writes < giveBackWrites; ++writes) {
-        ledger.text.assign(Unadded(e));
-        switch (Write(ledger, access, e, 0, ledger.text.size(), true)) {
-        case Outcome::Wait: return false;
-        case Outcome::Additions: break;
-        case Outcome::Renamed: if (Same(ledger.title, e.own)) return true; break;
-        default: return true;   // shown, let go, or too long to read
+        View own = Unadded(e);
+        WriteAnswer answer = Write(access, e, own, 0, own.size());
+        if (answer != WriteAnswer::Answered)
+            return answer != WriteAnswer::Pending;   // refused or gone: let go
+        switch (ReadBack(access, e, title)) {
+        case Judgement::Additions: break;
+        case Judgement::Renamed: if (Same(title, e.own)) return true; break;
+        default: return true;   // shown, or too long to read
         }
     }
     return false;
 }
 
 // Gives the window its own title back where it needs it; true once it can be let go.
-bool GiveBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient)
+bool GiveBack(const TitleAccess& access, TitleEntry& e, bool patient, std::u16string& title)
 {
-    switch (Read(ledger, access, e, patient)) {
-    case Outcome::Wait: return false;
-    case Outcome::Read:
-        Notice(ledger, e, ledger.title);
-        return Same(ledger.title, e.own) || GiveOwnBack(ledger, access, e);
-    default: return GiveOwnBack(ledger, access, e);   // too long to read, or gone
+    Reading read = Read(access, e, patient, title);
+    if (read == Reading::Waiting)
+        return false;
+    bool resolved = std::exchange(e.hold, Hold::GivingBack) == Hold::Waiting;
+    if (read == Reading::Read) {
+        Notice(e, title, resolved);
+        if (Same(title, e.own))
+            return true;
     }
+    return GiveOwnBack(access, e, title);   // also when too long to read, or gone
 }
 
 }  // namespace
@@ -211,7 +241,7 @@ void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front,
     ledger.front = front;
     auto& entries = ledger.entries;
     entries.erase(std::remove_if(entries.begin(), entries.end(), [&](TitleEntry& e) {
-        return e.window != front && GiveBack(ledger, access, e, patient);
+        return e.window != front && GiveBack(access, e, patient, ledger.title);
     }), entries.end());
 }
 
@@ -225,25 +255,35 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
         return;
     if (!known)
         (e = entries.emplace(e))->window = window;
-    Outcome read = Read(ledger, access, *e, false);
-    if (read == Outcome::Unreadable && (!known || GiveOwnBack(ledger, access, *e)))
+    Reading read = Read(access, *e, false, ledger.title);
+    if (read == Reading::Unreadable && (!known || GiveOwnBack(access, *e, ledger.title)))
         entries.erase(e);
-    if (read != Outcome::Read)
+    if (read != Reading::Read)
         return;
     // A window that showed the text written last exactly, and still does, keeps
-    // what it is given: what it shows next needs no reading back.
-    bool keeps = e->written[0].kept && Same(ledger.title, e->written[0].text);
-    Notice(ledger, *e, ledger.title);
+    // what it is given no longer than that: what it shows next needs no reading back.
+    const WrittenText& last = e->written[0];
+    bool keeps = !last.text.empty() && Same(last.shown, last.text) && Same(ledger.title, last.text);
+    size_t kept = last.text.size();
+    Notice(*e, ledger.title, std::exchange(e->hold, Hold::Decorated) == Hold::Waiting);
     for (int writes = 0; writes < decorationWrites; ++writes) {
         View own = Unadded(*e);
         size_t ownAt = ComposeTitle(ledger.text, own, parts);
         if (ledger.text.size() + e->addsBefore.size() + e->addsAfter.size() > maxTitleLength)
             return;   // too long to read back: not decorated
-        switch (Write(ledger, access, *e, ownAt, own.size(), !keeps)) {
-        case Outcome::Additions: continue;   // written again without what it adds
-        case Outcome::LetGo: entries.erase(e); return;
-        case Outcome::Unreadable: GiveOwnBack(ledger, access, *e); return;
-        default: return;   // shown, not answered yet, or renamed by its owner
+        keeps = keeps && ledger.text.size() <= kept;
+        WriteAnswer answer = Write(access, *e, ledger.text, ownAt, own.size());
+        if (answer == WriteAnswer::Answered && keeps)
+            e->written[0].shown.assign(ledger.text);   // as the text before
+        if (answer != WriteAnswer::Answered || keeps) {
+            if (answer == WriteAnswer::Refused || answer == WriteAnswer::Gone)
+                entries.erase(e);
+            return;
+        }
+        switch (ReadBack(access, *e, ledger.title)) {
+        case Judgement::Additions: continue;   // written again without what it adds
+        case Judgement::Unreadable: GiveOwnBack(access, *e, ledger.title); return;
+        default: return;   // shown, or renamed by its owner
         }
     }
 }

@@ -8,122 +8,150 @@ using View = std::u16string_view;
 
 namespace {
 
-constexpr size_t none = View::npos;
-// A clock text: two spaces, "* ", a day of at most maxDayLength letters, then
-// clockTail ('9' a digit, '0' a digit or none) and a space.
-constexpr size_t clockSpaces = 2, maxDayLength = 16;
-constexpr View clockTail = u" - 90.90.9999 - 99:99:99 *";
-
-// pattern at at; where it ends, or none.
-size_t Match(View s, size_t at, View pattern)
-{
-    for (char16_t p : pattern) {
-        bool digit = at < s.size() && s[at] >= u'0' && s[at] <= u'9';
-        if (p == u'9' || p == u'0')
-            at += digit;
-        if ((p == u'9' && !digit) || (p != u'9' && p != u'0' && (at >= s.size() || s[at++] != p)))
-            return none;
-    }
-    return at;
-}
+constexpr size_t none = View::npos, maxDayLength = 16;
 
 bool At(View s, size_t at, View text)
 {
-    return s.substr(std::min(at, s.size()), text.size()) == text;
+    return at <= s.size() && s.substr(at, text.size()) == text;
 }
 
-// Whether shown[at...] is text as a window may show it: the same wherever
-// text has a character from ASCII.
-bool Resembles(View shown, size_t at, View text)
+// Where text at at ends, or none.
+size_t After(View s, size_t at, View text)
 {
-    if (at > shown.size() || shown.size() - at < text.size())
-        return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (shown[at + i] != text[i] && text[i] < 0x80)
-            return false;
-    return true;
+    return at != none && At(s, at, text) ? at + text.size() : none;
 }
 
-// The decoration of a text this run wrote, from its clock text's star on;
-// empty for an own title given back.
-View Ours(const WrittenText& written)
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Where least to most digits from at end, or none.
+size_t Digits(View s, size_t at, size_t least, size_t most)
 {
-    View text = written.text;
-    View decoration = written.ownAt > 0 ? text.substr(0, written.ownAt) : text.substr(written.ownLength);
-    return decoration.substr(std::min(clockSpaces, decoration.size()));
+    size_t end = at;
+    while (end < s.size() && end - at < most && IsDigit(s[end]))
+        ++end;
+    return at != none && end - at >= least ? end : none;
 }
 
-// A clock text that may begin a decoration, from its two spaces (at the start
-// maybe trimmed) to its trailing space; one of this run's (ours) anywhere.
-struct Clock {
-    size_t start = none, star = none, end = none;
-    int ours = -1;
+// "HH:MM:SS" at at: where it ends, or none.
+size_t Time(View s, size_t at)
+{
+    return Digits(s, After(s, Digits(s, After(s, Digits(s, at, 2, 2), u":"), 2, 2), u":"), 2, 2);
+}
+
+// What a matcher found: the decoration's span, and the closing space's of a
+// countdown in front.
+struct Span {
+    size_t begin = none, end = none;
+};
+struct Found {
+    Span decoration, closing;
 };
 
-Clock FindClock(View s, size_t from, const WrittenText (&written)[2])
+// A clock text: its two spaces (or none at the title's start, as a window
+// that trims shows it), "* ", a day, " - D.M.YYYY - HH:MM:SS * "; and this
+// run's text found at it.
+struct Clock {
+    size_t start = none, star = none, end = none;
+    Found ours;
+};
+
+// A text this run wrote, at the clock text's star: as written, as a window
+// shows it (other letters where a code page lacks them; cut short at the
+// title's end), anywhere; or as of an earlier second (other digits) beside
+// its own title as written. A countdown in front closes after the own title
+// as written, else at the title's end.
+Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
+{
+    for (const WrittenText& w : written) {
+        View text = w.text, own = text.substr(w.ownAt, w.ownLength);
+        bool front = w.ownAt > 0;
+        View decoration = front ? text.substr(0, w.ownAt) : text.substr(w.ownLength);
+        View closing = front ? text.substr(w.ownAt + w.ownLength) : View();
+        if (decoration.size() <= 2)
+            continue;   // an own title given back
+        decoration.remove_prefix(2);   // from the star
+        View rest = s.substr(clock.star);
+        size_t length = Alike(rest, decoration, 0, 0, true), end = clock.star + length;
+        if (length == none)
+            continue;
+        bool beside = front ? At(s, end, own) && At(s, end + own.size(), closing)
+                            : clock.start >= own.size() && At(s, clock.start - own.size(), own)
+                                  && Time(s, After(s, end, u" Za ")) == none;   // not a countdown's start
+        if (!beside && Alike(rest, decoration, 0, 0, false) == none)
+            continue;
+        Found found{ { clock.start, end }, {} };
+        size_t close = beside ? end + own.size() : s.size() - closing.size();
+        if (!closing.empty() && close >= end && At(s, close, closing))
+            found.closing = { close, close + closing.size() };
+        return found;
+    }
+    return {};
+}
+
+
+// The first clock text from from on with its two spaces or of this run's (its
+// last space may be trimmed at the title's end); lead is where the title's
+// first letter stands.
+Clock NextClock(View s, size_t from, size_t lead, const WrittenText (&written)[2])
 {
     for (size_t dash = s.find(u" - ", from); dash != none; dash = s.find(u" - ", dash + 1)) {
-        size_t end = Match(s, dash, clockTail), day = dash;
+        size_t date = Digits(s, After(s, Digits(s, dash + 3, 1, 2), u"."), 1, 2);
+        size_t end = After(s, Time(s, After(s, Digits(s, After(s, date, u"."), 4, 4), u" - ")), u" *");
+        size_t day = dash;
         while (day > from && dash - day < maxDayLength && s[day - 1] != u' ')
             --day;
         if (end == none || day == dash || day < from + 2 || !At(s, day - 2, u"* "))
             continue;
         size_t star = day - 2;
-        bool spaced = (star >= from + clockSpaces && At(s, star - clockSpaces, u"  "))
-                   || s.find_first_not_of(u' ') == star;
-        Clock clock{ spaced ? star - std::min(star, clockSpaces) : star, star, end + At(s, end, u" ") };
-        for (int last = 1; last >= 0; --last) {   // also cut short where the title ends
-            View ours = Ours(written[last]);
-            if (!ours.empty() && Resembles(s, star, ours.substr(0, s.size() - star)))
-                clock.ours = last;
-        }
-        if (spaced || clock.ours >= 0)
+        bool spaced = star == lead || (star >= from + 2 && At(s, star - 2, u"  "));
+        Clock clock{ spaced ? star - std::min<size_t>(star - from, 2) : star, star, end + At(s, end, u" "), {} };
+        clock.ours = ThisRuns(s, clock, written);
+        if (spaced || clock.ours.decoration.end != none)
             return clock;
     }
     return {};
 }
 
-// Where text closed by closing, the first one from at on, ends before limit.
-size_t Closed(View s, size_t at, View closing, size_t limit)
+// A decoration of any run, its clock text whole before limit (the next clock
+// text or the title's end), in the first form that fits whole:
+// - a countdown in front: the name, " * Za HH:MM:SS ", the note up to " * ",
+//   and the closing space the title ends with;
+// - a countdown behind: the name, " * Za HH:MM:SS", two spaces and the note up
+//   to limit;
+// - the name and " *", and where a space follows, the own title behind it.
+Found AnyRuns(View s, const Clock& clock, size_t limit)
 {
-    size_t end = s.find(closing, at);
-    return end != none && end + closing.size() <= limit ? end + closing.size() : none;
-}
-
-// A whole decoration: where it ends, and the spaces it left behind the own title.
-struct Decoration {
-    size_t end = none, spaces = 0;
-};
-
-// A decoration of any run whose clock text ends at at, whole before limit
-// (the next clock text or the title's end): the name closed by " *", then a
-// countdown behind ("  " and the note up to limit) or in front (" ", the note
-// and " * ", and the title ends in a space), else nothing more behind or a
-// space before the own title in front.
-Decoration Whole(View s, size_t at, size_t limit)
-{
-    size_t name = Closed(s, at, u" *", limit);
-    size_t time = name == none ? none : Match(s, name, u" Za 99:99:99");
-    if (time != none && At(s, time, u"  ") && time + 2 <= limit)
-        return { limit };
-    size_t note = time == none || !At(s, time, u" ") ? none : Closed(s, time + 1, u" * ", limit);
-    if (note != none && s.back() == u' ')
-        return { note, 1 };
-    if (name == limit || name == none)
-        return { name };
-    return { s[name] == u' ' ? name + 1 : none };
-}
-
-// Appends part of the own title without the spaces decorations in front
-// left behind it.
-void AppendOwn(std::u16string& own, View part, size_t& spaces)
-{
-    for (; spaces > 0 && !part.empty() && part.back() == u' '; --spaces)
-        part.remove_suffix(1);
-    own.append(part);
+    size_t name = s.find(u" *", clock.end);
+    if (name == none || name + 2 > limit)
+        return {};
+    size_t time = Time(s, After(s, name + 2, u" Za "));
+    size_t note = After(s, time, u" "), noteEnd = note == none ? none : s.find(u" * ", note);
+    if (noteEnd != none && noteEnd + 3 <= limit && s.back() == u' ')
+        return { { clock.start, noteEnd + 3 }, { s.size() - 1, s.size() } };
+    if (At(s, time, u"  ") && time + 2 <= limit)
+        return { { clock.start, limit }, {} };
+    return { { clock.start, name + 2 + (name + 2 < limit && s[name + 2] == u' ') }, {} };
 }
 
 }  // namespace
+
+size_t Alike(View shown, View text, size_t exactFrom, size_t exactTo, bool otherDigits)
+{
+    size_t at = 0;
+    for (size_t i = 0; i < text.size() && at < shown.size(); ++i, ++at) {
+        char16_t c = text[i], s = shown[at];
+        bool letter = s >= 0x80 || ((s | 0x20) >= u'a' && (s | 0x20) <= u'z') || s == u'?';
+        if (s == c)
+            continue;
+        if (i >= exactFrom && i < exactTo)
+            return none;
+        if (c >= 0xD800 && c < 0xDC00 && s == u'?')
+            i += i + 1 < text.size();   // a pair of surrogates as one "?"
+        else if (!((c >= 0x80 && letter) || (otherDigits && IsDigit(c) && IsDigit(s))))
+            return none;
+    }
+    return at;
+}
 
 size_t ComposeTitle(std::u16string& out, View own, const TitleParts& parts)
 {
@@ -145,27 +173,28 @@ size_t ComposeTitle(std::u16string& out, View own, const TitleParts& parts)
 
 bool Undecorate(View title, const WrittenText (&written)[2], std::u16string& own)
 {
-    own.clear();
-    size_t from = 0, spaces = 0;
+    std::vector<Span> spans;
     bool ours = false;
-    for (Clock clock = FindClock(title, 0, written); clock.star != none;) {
-        Clock next = FindClock(title, clock.end, written);
-        Decoration decoration;
-        if (clock.ours >= 0) {   // as written, also cut short
-            const WrittenText& text = written[clock.ours];
-            decoration = { std::min(clock.star + Ours(text).size(), title.size()),
-                           text.ownAt > 0 ? text.text.size() - text.ownAt - text.ownLength : 0 };
-            ours = true;
-        } else {
-            decoration = Whole(title, clock.end, std::min(next.start, title.size()));
-        }
-        if (decoration.end != none) {
-            AppendOwn(own, title.substr(from, clock.start - from), spaces);
-            from = decoration.end;
-            spaces += decoration.spaces;
-        }
+    size_t lead = title.find_first_not_of(u' ');
+    for (Clock clock = NextClock(title, 0, lead, written); clock.star != none;) {
+        Found found = clock.ours;
+        ours = ours || found.decoration.end != none;
+        size_t after = found.decoration.end == none ? clock.end : std::max(clock.end, found.decoration.end);
+        Clock next = NextClock(title, after, lead, written);
+        if (found.decoration.end == none)
+            found = AnyRuns(title, clock, std::min(next.start, title.size()));
+        for (Span span : { found.decoration, found.closing })
+            if (span.end != none)
+                spans.push_back(span);
         clock = next;
     }
-    AppendOwn(own, title.substr(from), spaces);
+    std::sort(spans.begin(), spans.end(), [](Span a, Span b) { return a.begin < b.begin; });
+    own.clear();
+    size_t from = 0;   // what lies between the spans is the own title
+    for (Span span : spans) {
+        own.append(title.substr(from, span.begin - std::min(from, span.begin)));
+        from = std::max(from, span.end);
+    }
+    own.append(title.substr(std::min(from, title.size())));
     return ours;
 }

@@ -318,7 +318,7 @@ private:
         if (trace_)
             for (const TitleEntry& e : ledger_.entries)
                 Trace("  ledger " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
-                      + Readable(e.addsAfter) + (e.pending ? " pending" : ""));
+                      + Readable(e.addsAfter) + (e.hold == Hold::Waiting ? " waiting" : "") + " cuts " + std::to_string(e.cutsAt));
         CheckFront(parts);
         CheckBounds();
     }
@@ -332,7 +332,7 @@ private:
             return;
         bool decorated = false;
         for (const TitleEntry& e : ledger_.entries)
-            decorated = decorated || (e.window == w->id && !e.pending);
+            decorated = decorated || (e.window == w->id && e.hold != Hold::Waiting);
         if (!decorated)
             return;
         std::u16string composed;
@@ -594,7 +594,7 @@ private:
         failure_ = what + "\nledger:";
         for (const TitleEntry& e : ledger_.entries)
             failure_ += "\n  " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
-                      + Readable(e.addsAfter) + (e.pending ? " pending" : "") + " shows " + Readable(e.written[0].text.substr(0, 300));
+                      + Readable(e.addsAfter) + (e.hold == Hold::Waiting ? " waiting" : "") + " shows " + Readable(e.written[0].text.substr(0, 300));
     }
 
     std::function<unsigned(unsigned)> pick_;
