@@ -64,9 +64,10 @@ bool ShowsText(const TitleEntry& e, View title, const WrittenText& written)
 void LearnCut(TitleEntry& e, View title)
 {
     const WrittenText& written = e.written[0];
+    View short_ = View(written.text).substr(0, std::max<size_t>(written.text.size(), 1) - 1);   // not all of it
     size_t dayFrom = (written.ownAt == 0 ? written.ownLength : 0) + clockLead;
-    if (title.size() < written.text.size() && title.size() > dayFrom
-        && Alike(title, written.text, written.ownAt, written.ownAt + written.ownLength, false) == title.size())
+    if (title.size() > dayFrom
+        && Alike(title, short_, written.ownAt, written.ownAt + written.ownLength, false) == title.size())
         e.cutsAt = title.size();
 }
 
@@ -124,9 +125,9 @@ enum class Judgement {
 // written last whole with what it adds to every text, where its owner's
 // titles carry that too (in front it begins the own title and the title it
 // was taken from, behind it ends that): learned, the own title taken anew;
-// or right after the write with something else in front of it or behind it
-// (a count); or else its owner's title. Only where what the window adds can
-// put the text is it looked for.
+// or right after the write with something else in front of it (a count); or
+// else its owner's title. Only where what the window adds can put the text
+// is it looked for.
 Judgement Judge(TitleEntry& e, View title, bool justWritten)
 {
     const WrittenText& written = e.written[0];
@@ -136,14 +137,14 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
         size_t before = std::min({ CommonStart(title, e.own), CommonStart(title, e.seen), n - m });
         size_t lowest = n - m - std::min(CommonEnd(title, e.seen), n - m);
         for (size_t at : { lowest, before }) {
-            if (at > before || !ShowsAt(title, at, written))
+            if (at < lowest || at > before || !ShowsAt(title, at, written))
                 continue;
             e.addsBefore.assign(title.substr(0, at));
             e.addsAfter.assign(title.substr(at + m));
             TakeOwn(e, e.seen);
             return Judgement::Additions;
         }
-        found = ShowsAt(title, 0, written) || ShowsAt(title, n - m, written);
+        found = ShowsAt(title, n - m, written);
     }
     if (found && justWritten)
         return Judgement::Shown;

@@ -62,32 +62,30 @@ struct Clock {
 // as written, else at the title's end.
 Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
 {
-    for (const WrittenText& w : written) {
-        View text = w.text, own = text.substr(w.ownAt, w.ownLength);
-        bool front = w.ownAt > 0;
-        View decoration = front ? text.substr(0, w.ownAt) : text.substr(w.ownLength);
-        View closing = front ? text.substr(w.ownAt + w.ownLength) : View();
-        if (decoration.size() <= 2)
-            continue;   // an own title given back
-        decoration.remove_prefix(2);   // from the star
-        View rest = s.substr(clock.star);
-        size_t length = Alike(rest, decoration, 0, 0, true), end = clock.star + length;
-        if (length == none)
-            continue;
-        bool beside = front ? At(s, end, own) && At(s, end + own.size(), closing)
-                            : clock.start >= own.size() && At(s, clock.start - own.size(), own)
-                                  && Time(s, After(s, end, u" Za ")) == none;   // not a countdown's start
-        if (!beside && Alike(rest, decoration, 0, 0, false) == none)
-            continue;
-        Found found{ { clock.start, end }, {} };
-        size_t close = beside ? end + own.size() : s.size() - closing.size();
-        if (!closing.empty() && close >= end && At(s, close, closing))
-            found.closing = { close, close + closing.size() };
-        return found;
+    for (bool otherDigits : { false, true }) {
+        for (const WrittenText& w : written) {
+            View text = w.text, own = text.substr(w.ownAt, w.ownLength);
+            bool front = w.ownAt > 0;
+            View decoration = front ? text.substr(0, w.ownAt) : text.substr(w.ownLength);
+            View closing = front ? text.substr(w.ownAt + w.ownLength) : View();
+            size_t length = decoration.size() <= 2 ? none : Alike(s.substr(clock.star), decoration.substr(2), 0, 0, otherDigits);
+            if (length == none)
+                continue;   // not this text, or an own title given back
+            size_t end = clock.star + length;
+            bool beside = front ? At(s, end, own) && At(s, end + own.size(), closing)
+                                : clock.start >= own.size() && At(s, clock.start - own.size(), own)
+                                      && Time(s, After(s, end, u" Za ")) == none;   // not a countdown's start
+            if (otherDigits && (!beside || own.empty()))
+                continue;
+            Found found{ { clock.start, end }, {} };
+            size_t close = beside ? end + own.size() : s.size() - closing.size();
+            if (!closing.empty() && close >= end && At(s, close, closing))
+                found.closing = { close, close + closing.size() };
+            return found;
+        }
     }
     return {};
 }
-
 
 // The first clock text from from on with its two spaces or of this run's (its
 // last space may be trimmed at the title's end); lead is where the title's
