@@ -149,6 +149,7 @@ public:
     bool Finish()
     {
         Trace("exit");
+        exiting_ = true;
         GiveAllTitlesBack(ledger_, access_);
         for (ModelWindow& w : windows_) {
             if (!w.owed || w.owner == Owner::Hung)
@@ -191,7 +192,9 @@ private:
         if (w->owner != Owner::Free)
             return WriteAnswer::Pending;
         world.Deliver(*w, text);
-        if (world.pick_(10) == 0) {   // its owner sets a title before the clock reads it back
+        // Its owner sets a title before the clock reads it back. (Not at the
+        // exit, which does not wait for an owner that does so at every write.)
+        if (!world.exiting_ && world.pick_(10) == 0) {
             world.ownerActed_ = true;
             world.Rename(w, false, w->title);
         }
@@ -717,7 +720,7 @@ private:
     std::vector<ModelWindow> windows_;
     WindowId nextId_ = 1;
     WindowId front_ = 0;
-    bool before_ = false, countdown_ = false, ownerActed_ = false;
+    bool before_ = false, countdown_ = false, ownerActed_ = false, exiting_ = false;
     unsigned day_ = 0, note_ = 0, second_ = 36000, form_ = 0;
     int depth_ = 0;
     size_t ticks_ = 0;
