@@ -1,153 +1,230 @@
 #include "titleclock/titleledger.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
+
+#include "common/cp1250.h"
 
 using View = std::u16string_view;
 
 namespace {
 
-constexpr size_t clockLead = 4;       // "  * " before the day
+constexpr size_t none = View::npos, maxDayLength = 16, clockLead = 4;   // "  * " before the day
 constexpr int decorationWrites = 2;   // once more without what the window adds
 constexpr int giveBackWrites = 3;     // also once its owner renamed it meanwhile
 
-bool Same(View a, View b)
+bool At(View s, size_t at, View text) { return at <= s.size() && s.substr(at, text.size()) == text; }
+size_t After(View s, size_t at, View text) { return At(s, at, text) ? at + text.size() : none; }
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Where least to most digits from at end, or none.
+size_t Digits(View s, size_t at, size_t least, size_t most)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+    size_t end = at;
+    while (end < s.size() && end - at < most && IsDigit(s[end]))
+        ++end;
+    return at != none && end - at >= least ? end : none;
 }
 
-size_t CommonStart(View a, View b)
+// Where "HH:MM:SS" at at ends, or none.
+size_t Time(View s, size_t at) { return Digits(s, After(s, Digits(s, After(s, Digits(s, at, 2, 2), u":"), 2, 2), u":"), 2, 2); }
+
+// How much of shown shows text as a window may, cut short where shown ends
+// (none: it does not): letters beyond ASCII as others or "?", a pair of
+// surrogates as one "?", but in [exactFrom, exactTo); with otherDigits, any
+// digit where text has one.
+size_t Alike(View shown, View text, size_t exactFrom, size_t exactTo, bool otherDigits)
 {
-    size_t n = std::min(a.size(), b.size());
-    return static_cast<size_t>(std::mismatch(a.begin(), a.begin() + n, b.begin()).first - a.begin());
+    size_t at = 0;
+    for (size_t i = 0; i < text.size() && at < shown.size(); ++i, ++at) {
+        char16_t c = text[i], s = shown[at];
+        bool exact = i >= exactFrom && i < exactTo, letter = s >= 0x80 || ((s | 0x20) >= u'a' && (s | 0x20) <= u'z') || s == u'?';
+        if (s != c && !exact && c >= 0xD800 && c < 0xDC00 && s == u'?')
+            i += i + 1 < text.size();
+        else if (s != c && (exact || !((c >= 0x80 && letter) || (otherDigits && IsDigit(c) && IsDigit(s)))))
+            return none;
+    }
+    return at;
 }
 
-size_t CommonEnd(View a, View b)
+// A decoration found, and the closing space of a countdown in front.
+struct Found {
+    size_t begin = none, end = none, space = none;
+};
+
+// A clock text: its two spaces (none at the title's start, as a window that
+// trims shows it), "* ", a day, " - D.M.YYYY - HH:MM:SS * "; this run's text there.
+struct Clock {
+    size_t start = none, star = none, end = none;
+    Found ours;
+};
+
+// A text this run wrote, at the clock text's star: as written or as a window
+// shows it (letters a code page lacks, cut short at the title's end); else of
+// an earlier second (other digits) beside its own title as written. A
+// countdown in front closes after the own title as written, or at the end.
+Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
 {
-    size_t n = std::min(a.size(), b.size());
-    return static_cast<size_t>(std::mismatch(a.rbegin(), a.rbegin() + n, b.rbegin()).first - a.rbegin());
+    for (bool otherDigits : { false, true }) {
+        for (const WrittenText& w : written) {
+            View text = w.text, own = text.substr(w.ownAt, w.ownLength);
+            bool front = w.ownAt > 0, closes = front && w.ownAt + w.ownLength < text.size();
+            View decoration = front ? text.substr(0, w.ownAt) : text.substr(w.ownLength);
+            size_t length = decoration.size() <= 2 ? none : Alike(s.substr(clock.star), decoration.substr(2), 0, 0, otherDigits);
+            size_t end = clock.star + length, ownEnd = end + own.size();
+            bool beside = front ? At(s, end, own) && At(s, ownEnd, closes ? u" " : u"")
+                                : clock.start >= own.size() && At(s, clock.start - own.size(), own)
+                                      && Time(s, After(s, end, u" Za ")) == none;   // not a countdown's start
+            if (length == none || (otherDigits && (!beside || own.empty())))
+                continue;   // not this text, or an own title given back
+            size_t space = beside ? ownEnd : s.size() - 1;
+            return { clock.start, end, closes && space >= end && At(s, space, u" ") ? space : none };
+        }
+    }
+    return {};
+}
+
+// The first clock text from from on with its two spaces, or of this run's
+// (its last space may be trimmed at the end); lead: the title's first letter.
+Clock NextClock(View s, size_t from, size_t lead, const WrittenText (&written)[2])
+{
+    for (size_t dash = s.find(u" - ", from); dash != none; dash = s.find(u" - ", dash + 1)) {
+        size_t date = Digits(s, After(s, Digits(s, dash + 3, 1, 2), u"."), 1, 2);
+        size_t end = After(s, Time(s, After(s, Digits(s, After(s, date, u"."), 4, 4), u" - ")), u" *"), day = dash;
+        while (day > from && dash - day < maxDayLength && s[day - 1] != u' ')
+            --day;
+        if (end == none || day == dash || day < from + 2 || !At(s, day - 2, u"* "))
+            continue;
+        size_t star = day - 2;
+        bool spaced = star == lead || (star >= from + 2 && At(s, star - 2, u"  "));
+        Clock clock{ spaced ? star - std::min<size_t>(star - from, 2) : star, star, end + At(s, end, u" "), {} };
+        clock.ours = ThisRuns(s, clock, written);
+        if (spaced || clock.ours.end != none)
+            return clock;
+    }
+    return {};
+}
+
+// A decoration of any run, its clock text whole before limit (the next one or
+// the end), in the first form that fits whole: a countdown in front (the
+// name, " * Za HH:MM:SS ", the note up to " * ", the closing space the title
+// ends with); one behind (the name, " * Za HH:MM:SS", two spaces and the note
+// up to limit); the name and " *", and a space before an own title behind it.
+Found AnyRuns(View s, const Clock& clock, size_t limit)
+{
+    size_t name = s.find(u" *", clock.end);
+    if (name == none || name + 2 > limit)
+        return {};
+    size_t time = Time(s, After(s, name + 2, u" Za ")), note = After(s, time, u" ");
+    size_t noteEnd = note == none ? none : s.find(u" * ", note);
+    if (noteEnd != none && noteEnd + 3 <= limit && s.back() == u' ')
+        return { clock.start, noteEnd + 3, s.size() - 1 };
+    if (At(s, time, u"  ") && time + 2 <= limit)
+        return { clock.start, limit };
+    return { clock.start, name + 2 + (name + 2 < limit && s[name + 2] == u' ') };
+}
+
+// How many letters a and b have in common at their start, or at their end.
+size_t Common(View a, View b, bool atEnd)
+{
+    size_t n = std::min(a.size(), b.size()), common = 0;
+    while (common < n && (atEnd ? a[a.size() - 1 - common] == b[b.size() - 1 - common] : a[common] == b[common]))
+        ++common;
+    return common;
+}
+
+// How much of shown shows the text written, up to length (its own title exactly).
+size_t Shows(View shown, const WrittenText& w, size_t length)
+{
+    return Alike(shown, View(w.text).substr(0, length), w.ownAt, w.ownAt + w.ownLength, false);
 }
 
 // title without what the window adds to every text, where it carries that.
 View Middle(const TitleEntry& e, View title)
 {
     size_t before = e.addsBefore.size(), after = e.addsAfter.size();
-    bool carries = title.size() >= before + after && Same(title.substr(0, before), e.addsBefore)
-                && Same(title.substr(title.size() - after), e.addsAfter);
+    bool carries = title.size() >= before + after && title.substr(0, before) == e.addsBefore
+                && title.substr(title.size() - after) == e.addsAfter;
     return carries ? title.substr(before, title.size() - before - after) : title;
 }
 
-// Whether shown[at...] is the text written whole as a window may show it.
-bool ShowsAt(View shown, size_t at, const WrittenText& written)
-{
-    View text = written.text;
-    return at + text.size() <= shown.size()
-        && Alike(shown.substr(at, text.size()), text, written.ownAt, written.ownAt + written.ownLength, false) == text.size();
-}
-
-// Whether title shows the text written as a window may: whole, or cut short
-// to the length it was seen to cut a title to.
-bool ShowsText(const TitleEntry& e, View title, const WrittenText& written)
-{
-    if (written.text.empty() || title.size() > written.text.size())
-        return false;   // an empty title given back is its own anyway
-    if (Same(title, written.text))
-        return true;    // the ordinary tick's case
-    return (title.size() == written.text.size() || (e.cutsAt > 0 && title.size() == e.cutsAt))
-        && Alike(title, written.text, written.ownAt, written.ownAt + written.ownLength, false) == title.size();
-}
-
-// The first title read after a write: the text cut short past the day's
-// first letter tells the window cuts titles (shorter, it might be its
-// owner's "Dokument  * ").
-void LearnCut(TitleEntry& e, View title)
-{
-    const WrittenText& written = e.written[0];
-    View short_ = View(written.text).substr(0, std::max<size_t>(written.text.size(), 1) - 1);   // not all of it
-    size_t dayFrom = (written.ownAt == 0 ? written.ownLength : 0) + clockLead;
-    if (title.size() > dayFrom
-        && Alike(title, short_, written.ownAt, written.ownAt + written.ownLength, false) == title.size())
-        e.cutsAt = title.size();
-}
-
-// Whether the window shows the text written last, or what it showed for it
-// right after the write; while that may have been cancelled, the one before.
+// Whether the window shows the text written last as it may (whole, or cut as
+// it was seen to cut), or as right after the write; while that may have been
+// cancelled, the text before.
 bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
 {
+    View middle = Middle(e, title);
     for (int last = 0; last < (unanswered ? 2 : 1); ++last) {
-        const WrittenText& written = e.written[last];
-        if (ShowsText(e, Middle(e, title), written) || (!written.shown.empty() && Same(title, written.shown)))
+        const WrittenText& w = e.written[last];
+        size_t length = w.text.size(), shown = middle.size();
+        if ((!w.shown.empty() && title == w.shown)
+            || (length > 0 && (shown == length || (e.cutsAt > 0 && shown == e.cutsAt && shown < length))
+                && (middle == w.text || Shows(middle, w, length) == shown)))
             return true;
     }
     return false;
 }
 
-// The own title without what the window adds (forgotten once it no longer carries it).
-View Unadded(TitleEntry& e)
+// A title read first after a write that shows some of the text, past the
+// day's first letter, tells the window cuts titles (shorter, it may be its
+// owner's "Dokument  * "; all of it, a pair of surrogates as one "?").
+void LearnCut(TitleEntry& e, View title)
 {
-    View middle = Middle(e, e.own);
-    if (middle.size() == e.own.size())
-        e.addsBefore.clear(), e.addsAfter.clear();
-    return middle;
+    const WrittenText& w = e.written[0];
+    size_t dayFrom = (w.ownAt == 0 ? w.ownLength : 0) + clockLead;
+    if (title.size() > dayFrom && title.size() < w.text.size() && Shows(title, w, w.text.size() - 1) == title.size())
+        e.cutsAt = title.size();
 }
 
-// The own title in title: without what the window adds, without decoration.
-// True when it held a text of this run's.
+// The own title in title, without decorations, with what the window adds
+// where it carries that (else that is forgotten); true when it held a text of
+// this run's.
 bool TakeOwn(TitleEntry& e, View title)
 {
     View middle = Middle(e, title);
-    size_t before = middle.size() == title.size() ? 0 : e.addsBefore.size();
+    if (middle.size() == title.size())
+        e.addsBefore.clear(), e.addsAfter.clear();
+    size_t before = e.addsBefore.size();
     bool ours = Undecorate(middle, e.written, e.own);
     e.own.insert(0, title.substr(0, before)).append(title.substr(before + middle.size()));
     return ours;
 }
 
-// Its owner set title: a title without a text of this run's makes those
-// written stale.
+// Its owner set title; one without a text of this run's makes those written stale.
 void Renamed(TitleEntry& e, View title)
 {
     if (!TakeOwn(e, title))
-        for (WrittenText& written : e.written)
-            written.text.clear(), written.shown.clear(), written.ownAt = written.ownLength = 0;
+        for (WrittenText& w : e.written)
+            w.text.clear(), w.shown.clear(), w.ownAt = w.ownLength = 0;
     e.seen.assign(title);
 }
 
-// What the window shows after a write tells.
-enum class Judgement {
-    Shown,        // the text written, as the window shows it
-    Additions,    // with what it adds to every text, learned: to be written again
-    Renamed,      // its owner set a title meanwhile
-    Unreadable,   // too long to read, or gone
-};
+// What a window shows after a write (Additions: learned, to be written again).
+enum class Judgement { Shown, Additions, Renamed, Unreadable };
 
-// The window shows title after a write, not as it shows texts: the text
-// written last whole with what it adds to every text, where its owner's
-// titles carry that too (in front it begins the own title and the title it
-// was taken from, behind it ends that): learned, the own title taken anew;
-// or right after the write with something else in front of it (a count); or
-// else its owner's title. Only where what the window adds can put the text
-// is it looked for.
+// The window shows title after a write, not as it shows texts: the text whole
+// with what it adds to every text, where its owner's titles carry that too
+// (the own title and the one it was taken from), learned; right after the
+// write with something in front (a count), shown; else its owner's. The text
+// is looked for only where what the window adds can put it.
 Judgement Judge(TitleEntry& e, View title, bool justWritten)
 {
-    const WrittenText& written = e.written[0];
-    size_t n = title.size(), m = written.text.size();
-    bool found = false;
+    const WrittenText& w = e.written[0];
+    size_t n = title.size(), m = w.text.size();
     if (m > 0 && n > m && Middle(e, title).size() == n) {
-        size_t before = std::min({ CommonStart(title, e.own), CommonStart(title, e.seen), n - m });
-        size_t lowest = n - m - std::min(CommonEnd(title, e.seen), n - m);
-        for (size_t at : { lowest, before }) {
-            if (at < lowest || at > before || !ShowsAt(title, at, written))
-                continue;
-            e.addsBefore.assign(title.substr(0, at));
-            e.addsAfter.assign(title.substr(at + m));
-            TakeOwn(e, e.seen);
-            return Judgement::Additions;
+        size_t most = std::min({ Common(title, e.own, false), Common(title, e.seen, false), n - m });
+        size_t least = n - m - std::min(Common(title, e.seen, true), n - m);
+        for (size_t at : { least, most }) {
+            if (at >= least && at <= most && Shows(title.substr(at, m), w, m) == m) {
+                e.addsBefore.assign(title.substr(0, at));
+                e.addsAfter.assign(title.substr(at + m));
+                TakeOwn(e, e.seen);
+                return Judgement::Additions;
+            }
         }
-        found = ShowsAt(title, n - m, written);
+        if (justWritten && Shows(title.substr(n - m), w, m) == m)
+            return Judgement::Shown;
     }
-    if (found && justWritten)
-        return Judgement::Shown;
     Renamed(e, title);
     return Judgement::Renamed;
 }
@@ -160,32 +237,19 @@ void Notice(TitleEntry& e, View title, bool resolved)
         LearnCut(e, title);
     if (ShowsOurs(e, title, resolved))
         return;
-    if (resolved && !Same(title, e.seen) && !Same(title, e.own))
+    if (resolved && title != e.seen && title != e.own)
         Judge(e, title, false);
     else
         Renamed(e, title);
-}
-
-enum class Reading { Read, Waiting, Unreadable };
-
-// Reads the window into title once its owner has answered what was written before.
-Reading Read(const TitleAccess& access, const TitleEntry& e, bool patient, std::u16string& title)
-{
-    if (e.hold == Hold::Waiting && !access.answers(access.context, e.window, patient))
-        return Reading::Waiting;
-    return access.read(access.context, e.window, title) ? Reading::Read : Reading::Unreadable;
 }
 
 // Writes text, the own title at ownAt; the text written last becomes the one before.
 WriteAnswer Write(const TitleAccess& access, TitleEntry& e, View text, size_t ownAt, size_t ownLength)
 {
     std::swap(e.written[0], e.written[1]);
-    WrittenText& written = e.written[0];
-    written.text.assign(text);
-    written.shown.clear();
-    written.ownAt = ownAt;
-    written.ownLength = ownLength;
-    WriteAnswer answer = access.write(access.context, e.window, written.text.c_str());
+    WrittenText& w = e.written[0];
+    w.text.assign(text), w.shown.clear(), w.ownAt = ownAt, w.ownLength = ownLength;
+    WriteAnswer answer = access.write(access.context, e.window, w.text.c_str());
     if (answer == WriteAnswer::Pending)
         e.hold = Hold::Waiting;
     return answer;
@@ -207,15 +271,13 @@ Judgement ReadBack(const TitleAccess& access, TitleEntry& e, std::u16string& tit
 bool GiveOwnBack(const TitleAccess& access, TitleEntry& e, std::u16string& title)
 {
     for (int writes = 0; writes < giveBackWrites; ++writes) {
-        View own = Unadded(e);
+        View own = Middle(e, e.own);
         WriteAnswer answer = Write(access, e, own, 0, own.size());
         if (answer != WriteAnswer::Answered)
             return answer != WriteAnswer::Pending;   // refused or gone: let go
-        switch (ReadBack(access, e, title)) {
-        case Judgement::Additions: break;
-        case Judgement::Renamed: if (Same(title, e.own)) return true; break;
-        default: return true;   // shown, or too long to read
-        }
+        Judgement judged = ReadBack(access, e, title);
+        if (judged == Judgement::Shown || judged == Judgement::Unreadable || (judged == Judgement::Renamed && title == e.own))
+            return true;
     }
     return false;
 }
@@ -223,19 +285,55 @@ bool GiveOwnBack(const TitleAccess& access, TitleEntry& e, std::u16string& title
 // Gives the window its own title back where it needs it; true once it can be let go.
 bool GiveBack(const TitleAccess& access, TitleEntry& e, bool patient, std::u16string& title)
 {
-    Reading read = Read(access, e, patient, title);
-    if (read == Reading::Waiting)
-        return false;
+    if (e.hold == Hold::Waiting && !access.answers(access.context, e.window, patient))
+        return false;   // its owner may still be handling what was written before
+    bool read = access.read(access.context, e.window, title);
     bool resolved = std::exchange(e.hold, Hold::GivingBack) == Hold::Waiting;
-    if (read == Reading::Read) {
+    if (read)
         Notice(e, title, resolved);
-        if (Same(title, e.own))
-            return true;
-    }
-    return GiveOwnBack(access, e, title);   // also when too long to read, or gone
+    return (read && title == e.own) || GiveOwnBack(access, e, title);   // also when too long, or gone
 }
 
 }  // namespace
+
+size_t ComposeTitle(std::u16string& out, View own, const TitleParts& parts)
+{
+    // "%s%s%s *", "%s%s * %s", "%s%s%s * Za %s  %s", "%s%s * Za %s %s * %s "
+    out.assign(parts.before ? View() : own);
+    AppendCp1250(AppendCp1250(out, parts.clock), parts.name);
+    if (parts.remaining)
+        AppendCp1250(AppendCp1250(out, " * Za "), parts.remaining).append(parts.before ? u" " : u"  ").append(parts.note);
+    if (!parts.before)
+        return out.append(parts.remaining ? u"" : u" *"), 0;
+    size_t ownAt = out.append(u" * ").size();
+    out.append(own).append(parts.remaining ? u" " : u"");
+    return ownAt;
+}
+
+bool Undecorate(View title, const WrittenText (&written)[2], std::u16string& own)
+{
+    std::vector<std::pair<size_t, size_t>> spans;   // what lies between them is the own title
+    size_t lead = title.find_first_not_of(u' ');
+    bool ours = false;
+    for (Clock clock = NextClock(title, 0, lead, written); clock.star != none;) {
+        Found found = clock.ours;
+        ours = ours || found.end != none;
+        Clock next = NextClock(title, found.end == none ? clock.end : std::max(clock.end, found.end), lead, written);
+        found = found.end == none ? AnyRuns(title, clock, std::min(next.start, title.size())) : found;
+        if (found.end != none)
+            spans.emplace_back(found.begin, found.end);
+        if (found.space != none)
+            spans.emplace_back(found.space, found.space + 1);
+        clock = next;
+    }
+    std::sort(spans.begin(), spans.end());
+    size_t from = 0;
+    own.clear();
+    for (auto [begin, end] : spans)
+        own.append(title.substr(from, begin - std::min(from, begin))), from = std::max(from, end);
+    own.append(title.substr(from));
+    return ours;
+}
 
 void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front, bool patient)
 {
@@ -256,36 +354,37 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
         return;
     if (!known)
         (e = entries.emplace(e))->window = window;
-    Reading read = Read(access, *e, false, ledger.title);
-    if (read == Reading::Unreadable && (!known || GiveOwnBack(access, *e, ledger.title)))
-        entries.erase(e);
-    if (read != Reading::Read)
+    if (e->hold == Hold::Waiting && !access.answers(access.context, window, false))
         return;
+    if (!access.read(access.context, e->window, ledger.title)) {
+        if (!known || GiveOwnBack(access, *e, ledger.title))
+            entries.erase(e);   // too long to read, or gone
+        return;
+    }
     // A window that showed the text written last exactly, and still does, keeps
     // what it is given no longer than that: what it shows next needs no reading back.
     const WrittenText& last = e->written[0];
-    bool keeps = !last.text.empty() && Same(last.shown, last.text) && Same(ledger.title, last.text);
+    bool keeps = !last.text.empty() && last.shown == last.text && ledger.title == last.text;
     size_t kept = last.text.size();
     Notice(*e, ledger.title, std::exchange(e->hold, Hold::Decorated) == Hold::Waiting);
     for (int writes = 0; writes < decorationWrites; ++writes) {
-        View own = Unadded(*e);
+        View own = Middle(*e, e->own);
         size_t ownAt = ComposeTitle(ledger.text, own, parts);
         if (ledger.text.size() + e->addsBefore.size() + e->addsAfter.size() > maxTitleLength)
             return;   // too long to read back: not decorated
         keeps = keeps && ledger.text.size() <= kept;
         WriteAnswer answer = Write(access, *e, ledger.text, ownAt, own.size());
+        if (answer == WriteAnswer::Refused || answer == WriteAnswer::Gone)
+            entries.erase(e);
         if (answer == WriteAnswer::Answered && keeps)
             e->written[0].shown.assign(ledger.text);   // as the text before
-        if (answer != WriteAnswer::Answered || keeps) {
-            if (answer == WriteAnswer::Refused || answer == WriteAnswer::Gone)
-                entries.erase(e);
+        if (answer != WriteAnswer::Answered || keeps)
             return;
-        }
-        switch (ReadBack(access, *e, ledger.title)) {
-        case Judgement::Additions: continue;   // written again without what it adds
-        case Judgement::Unreadable: GiveOwnBack(access, *e, ledger.title); return;
-        default: return;   // shown, or renamed by its owner
-        }
+        Judgement judged = ReadBack(access, *e, ledger.title);
+        if (judged == Judgement::Unreadable)
+            GiveOwnBack(access, *e, ledger.title);
+        if (judged != Judgement::Additions)
+            return;   // else written again without what it adds
     }
 }
 

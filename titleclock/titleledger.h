@@ -1,23 +1,16 @@
 // The titles of other programs' windows: what the clock writes into them,
 // and how each gets exactly its own title back. Titles are UTF-16; the
 // program's Windows-1250 texts are widened.
-//
-// A decoration: the clock text "  * <day> - D.M.YYYY - HH:MM:SS * ", the name
-// and " *"; with a countdown " Za HH:MM:SS" and the note, behind the own
-// title "  <note>" to the end, in front " <note> * " and a space after it.
 // - A window's own title is what it shows without whole decorations: this
 //   run's last two texts where they stand (also of an earlier second beside
 //   the own title as written), else any run's, in the form that fits whole.
-// - While a window shows a text written last as a window may (the
-//   decoration's letters in another code page; cut short, once it was seen
-//   to cut; with what it adds to every text, learned from a read-back and not
-//   written; or as right after the write, a count around it), its own title
-//   stays.
-// - After a write not answered in time nothing is written until its owner
-//   answers (on Windows it was cancelled, or taken and completes later).
-// - A window that left the front is written its own title until it shows
-//   it, also one whose title a write made too long to read; one that refuses
-//   writes (run as administrator) or is gone is let go.
+// - While a window shows a text written last as a window may (letters in
+//   another code page; cut, once seen to cut; with what it adds to every
+//   text, learned; right after the write with a count in front), its own
+//   title stays. After a write not answered in time nothing is written until
+//   its owner answers (on Windows it was cancelled, or completes later).
+// - A window that left the front is written its own title until it shows it;
+//   one that refuses writes (run as administrator) or is gone is let go.
 // - At most maxWindows are kept, and no new window decorated beyond them.
 //   Titles longer than maxTitleLength are not read, nor decorated beyond it.
 #ifndef TIKAVO_TITLELEDGER_H
@@ -50,14 +43,8 @@ size_t ComposeTitle(std::u16string& out, std::u16string_view own, const TitlePar
 // The title without its whole decorations, into own; written are the last
 // two texts written into the window. True when it held one of them.
 bool Undecorate(std::u16string_view title, const WrittenText (&written)[2], std::u16string& own);
-// How much of shown shows text as a window may, cut short where shown ends
-// (none: it does not): letters beyond ASCII as others or "?", a pair of
-// surrogates as one "?", but in [exactFrom, exactTo); with otherDigits, any
-// digit where text has one.
-size_t Alike(std::u16string_view shown, std::u16string_view text, size_t exactFrom, size_t exactTo, bool otherDigits);
 
-// A window, as its handle turned into a number; 0 is no window.
-using WindowId = std::uintptr_t;
+using WindowId = std::uintptr_t;   // a window's handle as a number; 0 is none
 
 constexpr size_t maxWindows = 16, maxTitleLength = 32766;
 
@@ -71,8 +58,7 @@ struct TitleAccess {
     void* context;
 };
 
-// Decorated in front; waiting for its owner to answer a write; being given
-// its own title back.
+// Decorated in front, waiting for its owner to answer a write, or given its title back.
 enum class Hold { Decorated, Waiting, GivingBack };
 
 struct TitleEntry {
