@@ -29,10 +29,9 @@ size_t Digits(View s, size_t at, size_t least, size_t most)
 // Where "HH:MM:SS" at at ends, or none.
 size_t Time(View s, size_t at) { return Digits(s, After(s, Digits(s, After(s, Digits(s, at, 2, 2), u":"), 2, 2), u":"), 2, 2); }
 
-// How much of shown shows text as a window may, cut short where shown ends
-// (none: it does not): letters beyond ASCII as others or "?", a pair of
-// surrogates as one "?", but in [exactFrom, exactTo); with otherDigits, any
-// digit where text has one.
+// How much of shown shows text as a window may, cut short where shown ends (none:
+// it does not): letters beyond ASCII as others or "?", a pair of surrogates as
+// one "?", but in [exactFrom, exactTo); with otherDigits, any digit for a digit.
 size_t Alike(View shown, View text, size_t exactFrom, size_t exactTo, bool otherDigits)
 {
     size_t at = 0;
@@ -47,17 +46,11 @@ size_t Alike(View shown, View text, size_t exactFrom, size_t exactTo, bool other
     return at;
 }
 
-// A decoration found, and the closing space of a countdown in front.
-struct Found {
-    size_t begin = none, end = none, space = none;
-};
+struct Found { size_t begin = none, end = none, space = none; };   // and a countdown's closing space
 
 // A clock text: its two spaces (none at the title's start, as a window that
 // trims shows it), "* ", a day, " - D.M.YYYY - HH:MM:SS * "; this run's text there.
-struct Clock {
-    size_t start = none, star = none, end = none;
-    Found ours;
-};
+struct Clock { size_t start = none, star = none, end = none; Found ours; };
 
 // A text this run wrote, at the clock text's star: as written or as a window
 // shows it (letters a code page lacks, cut short at the title's end); else of
@@ -165,9 +158,8 @@ bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
     return false;
 }
 
-// A title read first after a write that shows some of the text, past the
-// day's first letter, tells the window cuts titles (shorter, it may be its
-// owner's "Dokument  * "; all of it, a pair of surrogates as one "?").
+// The first title read after a write showing some of the text past the day's first
+// letter tells the window cuts (shorter, it may be its owner's "Dokument  * ").
 void LearnCut(TitleEntry& e, View title)
 {
     const WrittenText& w = e.written[0];
@@ -176,9 +168,8 @@ void LearnCut(TitleEntry& e, View title)
         e.cutsAt = title.size();
 }
 
-// The own title in title, without decorations, with what the window adds
-// where it carries that (else that is forgotten); true when it held a text of
-// this run's.
+// The own title in title: without decorations, with what the window adds
+// where it carries that (else forgotten); true when it held a text of this run's.
 bool TakeOwn(TitleEntry& e, View title)
 {
     View middle = Middle(e, title);
