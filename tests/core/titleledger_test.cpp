@@ -24,7 +24,7 @@ TEST(TitleLedger, RandomDesktopsKeepEveryTitleExact)
     std::vector<unsigned> seeds;
     for (unsigned seed = first; seed < first + 500; ++seed)
         seeds.push_back(seed);
-    seeds.insert(seeds.end(), { 105100u, 117763u });
+    seeds.insert(seeds.end(), { 105100u, 117763u, 1005194u, 1005407u, 1010887u });
     size_t ticks = 0;
     for (unsigned seed : seeds) {
         std::mt19937 random(seed);
