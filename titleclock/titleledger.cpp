@@ -64,12 +64,15 @@ Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
             bool front = w.ownAt > 0, closes = front && w.ownAt + w.ownLength < text.size();
             View decoration = front ? text.substr(0, w.ownAt) : text.substr(w.ownLength);
             size_t length = decoration.size() <= 2 ? none : Alike(s.substr(clock.star), decoration.substr(2), 0, 0, otherDigits);
+            if (length == none)
+                continue;   // not this text, or an own title given back
             size_t end = clock.star + length, ownEnd = end + own.size();
             bool beside = front ? At(s, end, own) && At(s, ownEnd, closes ? u" " : u"")
-                                : clock.start >= own.size() && At(s, clock.start - own.size(), own)
-                                      && Time(s, After(s, end, u" Za ")) == none;   // not a countdown's start
-            if (length == none || (otherDigits && (!beside || own.empty())))
-                continue;   // not this text, or an own title given back
+                                : clock.start >= own.size() && At(s, clock.start - own.size(), own)   // and, behind,
+                                      && Time(s, After(s, end, u" Za ")) == none                  // no countdown or
+                                      && (end == s.size() || decoration.back() != u' ');          // note follows
+            if (otherDigits && (!beside || own.empty()))
+                continue;
             size_t space = beside ? ownEnd : s.size() - 1;
             return { clock.start, end, closes && space >= end && At(s, space, u" ") ? space : none };
         }

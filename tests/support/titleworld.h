@@ -515,9 +515,11 @@ private:
             if (w->saved.empty() || w->savedForm != form_ || !Held(*w))
                 return;
             // (A window that trims took a countdown's closing space in front,
-            // which text appended would seem to give back: its owner puts the
-            // title back as it was.)
-            bool append = pick_(2) == 0 && w->alters != Alters::Trims;
+            // which text appended would seem to give back; text appended to a
+            // countdown behind without a note reads as its note: such owners
+            // put the title back as it was.)
+            bool noNote = countdown_ && !before_ && Note(note_)[0] <= u' ';
+            bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
         }
