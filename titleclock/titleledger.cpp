@@ -54,8 +54,8 @@ struct Clock { size_t start = none, star = none, end = none; Found ours; };
 
 // A text this run wrote, at the clock text's star: as written or as a window
 // shows it (letters a code page lacks, cut short at the title's end); else of
-// an earlier second (other digits) beside its own title as written. A
-// countdown in front closes after the own title as written, or at the end.
+// an earlier second of the day (other digits) beside its own title as written.
+// A countdown in front closes after the own title as written, or at the end.
 Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
 {
     for (bool otherDigits : { false, true }) {
@@ -63,16 +63,18 @@ Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
             View text = w.text, own = text.substr(w.ownAt, w.ownLength);
             bool front = w.ownAt > 0, closes = front && w.ownAt + w.ownLength < text.size();
             View decoration = front ? text.substr(0, w.ownAt) : text.substr(w.ownLength);
-            size_t length = decoration.size() <= 2 ? none : Alike(s.substr(clock.star), decoration.substr(2), 0, 0, otherDigits);
+            View d = decoration.substr(std::min<size_t>(2, decoration.size()));   // from the star
+            size_t length = decoration.size() <= 2 ? none : Alike(s.substr(clock.star), d, 0, 0, otherDigits);
             if (length == none)
                 continue;   // not this text, or an own title given back
+            size_t dated = d.find(u" - ", d.find(u" - ") + 3);   // the day and the date end
             size_t end = clock.star + length, ownEnd = end + own.size();
             bool beside = front ? At(s, end, own) && At(s, ownEnd, closes ? u" " : u"")
                                 : clock.start >= own.size() && At(s, clock.start - own.size(), own)   // and, behind,
                                       && Time(s, After(s, end, u" Za ")) == none                  // no countdown or
                                       && (end == s.size() || decoration.back() != u' ');          // note follows
-            if (otherDigits && (!beside || own.empty()))
-                continue;
+            if (otherDigits && (!beside || own.empty() || Alike(s.substr(clock.star, dated), d.substr(0, dated), 0, 0, false) != dated))
+                continue;   // of an earlier second: of the same day
             size_t space = beside ? ownEnd : s.size() - 1;
             return { clock.start, end, closes && space >= end && At(s, space, u" ") ? space : none };
         }
