@@ -498,7 +498,7 @@ private:
             if (own.size() > 1 && own.back() == u'*' && title.size() >= own.size()   // the clock in front
                 && title.compare(title.size() - own.size(), own.size(), own) == 0
                 && (title == own || (w->touched && title.compare(0, own.size(), own) != 0))) {
-                while (own.back() == u'*')
+                while (!own.empty() && own.back() == u'*')
                     own.pop_back(), title.pop_back();
             } else if (inTitle != std::u16string::npos && inOwn != std::u16string::npos) {
                 title.erase(inTitle, status.size());
@@ -516,10 +516,11 @@ private:
                 return;
             // (A window that trims took a countdown's closing space in front,
             // which text appended would seem to give back; text appended to a
-            // countdown behind without a note reads as its note: such owners
-            // put the title back as it was.)
+            // countdown behind without a note reads as its note, and a title
+            // without an own title beside cannot be told from an earlier
+            // run's: such owners put the title back as it was.)
             bool noNote = countdown_ && !before_ && Note(note_)[0] <= u' ';
-            bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
+            bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote && !w->savedOwn.empty();
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
         }
