@@ -1,6 +1,7 @@
 #include "titleclock/titleledger.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "common/cp1250.h"
@@ -16,6 +17,7 @@ constexpr int giveBackWrites = 3;     // also once its owner renamed it meanwhil
 bool At(View s, size_t at, View text) { return at <= s.size() && s.substr(at, text.size()) == text; }
 size_t After(View s, size_t at, View text) { return At(s, at, text) ? at + text.size() : none; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool Same(View a, View b) { return a.size() == b.size() && !std::memcmp(a.data(), b.data(), 2 * a.size()); }
 
 // Where least to most digits from at end, or none.
 size_t Digits(View s, size_t at, size_t least, size_t most)
@@ -27,7 +29,10 @@ size_t Digits(View s, size_t at, size_t least, size_t most)
 }
 
 // Where "HH:MM:SS" at at ends, or none.
-size_t Time(View s, size_t at) { return Digits(s, After(s, Digits(s, After(s, Digits(s, at, 2, 2), u":"), 2, 2), u":"), 2, 2); }
+size_t Time(View s, size_t at)
+{
+    return Digits(s, After(s, Digits(s, After(s, Digits(s, at, 2, 2), u":"), 2, 2), u":"), 2, 2);
+}
 
 // How much of shown shows text as a window may, cut short where shown ends (none:
 // it does not): letters beyond ASCII as others or "?", a pair of surrogates as
@@ -37,7 +42,8 @@ size_t Alike(View shown, View text, size_t exactFrom, size_t exactTo, bool other
     size_t at = 0;
     for (size_t i = 0; i < text.size() && at < shown.size(); ++i, ++at) {
         char16_t c = text[i], s = shown[at];
-        bool exact = i >= exactFrom && i < exactTo, letter = s >= 0x80 || ((s | 0x20) >= u'a' && (s | 0x20) <= u'z') || s == u'?';
+        bool exact = i >= exactFrom && i < exactTo;
+        bool letter = s >= 0x80 || ((s | 0x20) >= u'a' && (s | 0x20) <= u'z') || s == u'?';
         if (s != c && !exact && c >= 0xD800 && c < 0xDC00 && s == u'?')
             i += i + 1 < text.size();
         else if (s != c && (exact || !((c >= 0x80 && letter) || (otherDigits && IsDigit(c) && IsDigit(s)))))
@@ -73,7 +79,8 @@ Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
                                 : clock.start >= own.size() && At(s, clock.start - own.size(), own)   // and, behind,
                                       && Time(s, After(s, end, u" Za ")) == none                  // no countdown or
                                       && (end == s.size() || decoration.back() != u' ');          // note follows
-            if (otherDigits && (!beside || own.empty() || Alike(s.substr(clock.star, dated), d.substr(0, dated), 0, 0, false) != dated))
+            if (otherDigits
+                && (!beside || own.empty() || Alike(s.substr(clock.star, dated), d.substr(0, dated), 0, 0, false) != dated))
                 continue;   // of an earlier second: of the same day
             size_t space = beside ? ownEnd : s.size() - 1;
             return { clock.start, end, closes && space >= end && At(s, space, u" ") ? space : none };
@@ -155,9 +162,9 @@ bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
     for (int last = 0; last < (unanswered ? 2 : 1); ++last) {
         const WrittenText& w = e.written[last];
         size_t length = w.text.size(), shown = middle.size();
-        if ((!w.shown.empty() && title == w.shown)
+        if ((!w.shown.empty() && Same(title, w.shown))
             || (length > 0 && (shown == length || (e.cutsAt > 0 && shown == e.cutsAt && shown < length))
-                && (middle == w.text || Shows(middle, w, length) == shown)))
+                && (Same(middle, w.text) || Shows(middle, w, length) == shown)))
             return true;
     }
     return false;
@@ -272,7 +279,8 @@ bool GiveOwnBack(const TitleAccess& access, TitleEntry& e, std::u16string& title
         if (answer != WriteAnswer::Answered)
             return answer != WriteAnswer::Pending;   // refused or gone: let go
         Judgement judged = ReadBack(access, e, title);
-        if (judged == Judgement::Shown || judged == Judgement::Unreadable || (judged == Judgement::Renamed && title == e.own))
+        if (judged == Judgement::Shown || judged == Judgement::Unreadable
+            || (judged == Judgement::Renamed && title == e.own))
             return true;
     }
     return false;
@@ -298,7 +306,8 @@ size_t ComposeTitle(std::u16string& out, View own, const TitleParts& parts)
     out.assign(parts.before ? View() : own);
     AppendCp1250(AppendCp1250(out, parts.clock), parts.name);
     if (parts.remaining)
-        AppendCp1250(AppendCp1250(out, " * Za "), parts.remaining).append(parts.before ? u" " : u"  ").append(parts.note);
+        AppendCp1250(AppendCp1250(out, " * Za "), parts.remaining)
+            .append(parts.before ? u" " : u"  ").append(parts.note);
     if (!parts.before)
         return out.append(parts.remaining ? u"" : u" *"), 0;
     size_t ownAt = out.append(u" * ").size();
@@ -360,7 +369,7 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
     // A window that showed the text written last exactly, and still does, keeps
     // what it is given no longer than that: what it shows next needs no reading back.
     const WrittenText& last = e->written[0];
-    bool keeps = !last.text.empty() && last.shown == last.text && ledger.title == last.text;
+    bool keeps = !last.text.empty() && Same(last.shown, last.text) && Same(ledger.title, last.text);
     size_t kept = last.text.size();
     Notice(*e, ledger.title, std::exchange(e->hold, Hold::Decorated) == Hold::Waiting);
     for (int writes = 0; writes < decorationWrites; ++writes) {
