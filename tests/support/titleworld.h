@@ -394,13 +394,13 @@ private:
     // (Owners of windows that cut, add to or count every text do not make
     // titles from what they show: they would cut, double or count it
     // themselves.)
-    // (Before the clock reads back what it wrote, or while its owner is busy
-    // with it, a title that holds what the window shows for it whole, or ends
+    // (Before the clock reads back what it wrote, while its owner is busy
+    // with it, or before it reads a write that came late, a title that holds what the window shows for it whole, or ends
     // with the text written, cannot be told from a window that adds the rest
     // to every text, or a count in front: it sets another.)
     void Rename(ModelWindow* w, bool edit, std::u16string shown = u"")
     {
-        if (shown.empty() && w && w->owner == Owner::Busy && !w->sent.empty())
+        if (shown.empty() && w && (w->owner == Owner::Busy || w->late) && !w->sent.empty())
             shown = ShownBy(w->alters, w->sent, w->count + 1);
         if (!w || w->owner == Owner::Slow || w->owner == Owner::Hung)
             return;
