@@ -512,15 +512,16 @@ private:
                 w->saved = w->title, w->savedOwn = w->own, w->savedForm = form_;
             return;
         default:   // (while the clock holds it: a window let go of is another's)
-            if (w->saved.empty() || w->savedForm != form_ || !Held(*w))
+            if (w->saved.empty() || w->savedOwn.empty() || w->savedForm != form_ || !Held(*w))
                 return;
             // (A window that trims took a countdown's closing space in front,
             // which text appended would seem to give back; text appended to a
-            // countdown behind without a note reads as its note, and a title
-            // without an own title beside cannot be told from an earlier
-            // run's: such owners put the title back as it was.)
+            // countdown behind without a note reads as its note: such owners
+            // put the title back as it was. A title without an own title beside
+            // the decoration cannot be told from an earlier run's: its owner
+            // keeps none.)
             bool noNote = countdown_ && !before_ && Note(note_)[0] <= u' ';
-            bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote && !w->savedOwn.empty();
+            bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
         }
