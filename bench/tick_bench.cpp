@@ -128,6 +128,7 @@ void HostileTick(benchmark::State& state)
             window.title += u" - ";
     const TitleAccess access{ HostileRead, HostileWrite, Answers, &window };
     TitleLedger ledger;
+    char clockText[1000];
     int second = 0;
     for (auto _ : state) {
         FollowFront(ledger, access, 1);
