@@ -4,214 +4,348 @@
 #include <cstring>
 #include <utility>
 
+#include "common/cp1250.h"
+
 using View = std::u16string_view;
 
 namespace {
 
-constexpr size_t clockLead = 4;       // "  * " before the day
+constexpr size_t none = View::npos, maxDayLength = 16, clockLead = 4;   // "  * " before the day
 constexpr int decorationWrites = 2;   // once more without what the window adds
 constexpr int giveBackWrites = 3;     // also once its owner renamed it meanwhile
 
-bool Same(View a, View b)
+bool At(View s, size_t at, View text) { return at <= s.size() && s.substr(at, text.size()) == text; }
+size_t After(View s, size_t at, View text) { return At(s, at, text) ? at + text.size() : none; }
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool Same(View a, View b) { return a.size() == b.size() && !std::memcmp(a.data(), b.data(), 2 * a.size()); }
+
+// Where least to most digits from at end, or none.
+size_t Digits(View s, size_t at, size_t least, size_t most)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+    size_t end = at;
+    while (end < s.size() && end - at < most && IsDigit(s[end]))
+        ++end;
+    return at != none && end - at >= least ? end : none;
+}
+
+// Where "HH:MM:SS" at at ends, or none.
+size_t Time(View s, size_t at)
+{
+    return Digits(s, After(s, Digits(s, After(s, Digits(s, at, 2, 2), u":"), 2, 2), u":"), 2, 2);
+}
+
+// How much of shown shows text as a window may, cut short where shown ends (none:
+// it does not): letters beyond ASCII as others or "?", a pair of surrogates as
+// one "?", but in [exactFrom, exactTo); with otherDigits, any digit for a digit.
+size_t Alike(View shown, View text, size_t exactFrom, size_t exactTo, bool otherDigits)
+{
+    size_t at = 0;
+    for (size_t i = 0; i < text.size() && at < shown.size(); ++i, ++at) {
+        char16_t c = text[i], s = shown[at];
+        bool exact = i >= exactFrom && i < exactTo;
+        bool letter = s >= 0x80 || ((s | 0x20) >= u'a' && (s | 0x20) <= u'z') || s == u'?';
+        if (s != c && !exact && c >= 0xD800 && c < 0xDC00 && s == u'?')
+            i += i + 1 < text.size();
+        else if (s != c && (exact || !((c >= 0x80 && letter) || (otherDigits && IsDigit(c) && IsDigit(s)))))
+            return none;
+    }
+    return at;
+}
+
+struct Found { size_t begin = none, end = none, space = none; };   // and a countdown's closing space
+
+// A clock text: its two spaces (none at the title's start, as a window that
+// trims shows it), "* ", a day, " - D.M.YYYY - HH:MM:SS * "; this run's text there.
+struct Clock { size_t start = none, star = none, end = none; Found ours; };
+
+// A text this run wrote, at the clock text's star: as written or as a window
+// shows it (letters a code page lacks, cut short at the title's end); else of
+// an earlier second of the day (other digits) beside its own title as written.
+// A countdown in front closes after the own title as written, or at the end.
+Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
+{
+    for (bool otherDigits : { false, true }) {
+        for (const WrittenText& w : written) {
+            View text = w.text, own = text.substr(w.ownAt, w.ownLength);
+            bool front = w.ownAt > 0, closes = front && w.ownAt + w.ownLength < text.size();
+            View decoration = front ? text.substr(0, w.ownAt) : text.substr(w.ownLength);
+            View d = decoration.substr(std::min<size_t>(2, decoration.size()));   // from the star
+            size_t length = decoration.size() <= 2 ? none : Alike(s.substr(clock.star), d, 0, 0, otherDigits);
+            if (length == none)
+                continue;   // not this text, or an own title given back
+            size_t dated = d.find(u" - ", d.find(u" - ") + 3);   // the day and the date end
+            size_t end = clock.star + length, ownEnd = end + own.size();
+            bool beside = front ? At(s, end, own) && At(s, ownEnd, closes ? u" " : u"")
+                                : clock.start >= own.size() && At(s, clock.start - own.size(), own)   // and, behind,
+                                      && Time(s, After(s, end, u" Za ")) == none                  // no countdown or
+                                      && (end == s.size() || decoration.back() != u' ');          // note follows
+            if (otherDigits
+                && (!beside || own.empty() || Alike(s.substr(clock.star, dated), d.substr(0, dated), 0, 0, false) != dated))
+                continue;   // of an earlier second: of the same day
+            size_t space = beside ? ownEnd : s.size() - 1;
+            return { clock.start, end, closes && space >= end && At(s, space, u" ") ? space : none };
+        }
+    }
+    return {};
+}
+
+// The first clock text from from on with its two spaces, or of this run's
+// (its last space may be trimmed at the end); lead: the title's first letter.
+Clock NextClock(View s, size_t from, size_t lead, const WrittenText (&written)[2])
+{
+    for (size_t dash = s.find(u" - ", from); dash != none; dash = s.find(u" - ", dash + 1)) {
+        size_t date = Digits(s, After(s, Digits(s, dash + 3, 1, 2), u"."), 1, 2);
+        size_t end = After(s, Time(s, After(s, Digits(s, After(s, date, u"."), 4, 4), u" - ")), u" *"), day = dash;
+        while (day > from && dash - day < maxDayLength && s[day - 1] != u' ')
+            --day;
+        if (end == none || day == dash || day < from + 2 || !At(s, day - 2, u"* "))
+            continue;
+        size_t star = day - 2;
+        bool spaced = star == lead || (star >= from + 2 && At(s, star - 2, u"  "));
+        Clock clock{ spaced ? star - std::min<size_t>(star - from, 2) : star, star, end + At(s, end, u" "), {} };
+        clock.ours = ThisRuns(s, clock, written);
+        if (spaced || clock.ours.end != none)
+            return clock;
+    }
+    return {};
+}
+
+// A decoration of any run, its clock text whole before limit (the next one or
+// the end), in the first form that fits whole: a countdown in front (the
+// name, " * Za HH:MM:SS ", the note up to " * ", the closing space the title
+// ends with); one behind (the name, " * Za HH:MM:SS", two spaces and the note
+// up to limit); the name and " *", and a space before an own title behind it.
+Found AnyRuns(View s, const Clock& clock, size_t limit)
+{
+    size_t name = s.find(u" *", clock.end);
+    if (name == none || name + 2 > limit)
+        return {};
+    size_t time = Time(s, After(s, name + 2, u" Za ")), note = After(s, time, u" ");
+    size_t noteEnd = note == none ? none : s.find(u" * ", note);
+    if (noteEnd != none && noteEnd + 3 <= limit && s.back() == u' ')
+        return { clock.start, noteEnd + 3, s.size() - 1 };
+    if (At(s, time, u"  ") && time + 2 <= limit)
+        return { clock.start, limit };
+    return { clock.start, name + 2 + (name + 2 < limit && s[name + 2] == u' ') };
+}
+
+// How many letters a and b have in common at their start, or at their end.
+size_t Common(View a, View b, bool atEnd)
+{
+    size_t n = std::min(a.size(), b.size()), common = 0;
+    while (common < n && (atEnd ? a[a.size() - 1 - common] == b[b.size() - 1 - common] : a[common] == b[common]))
+        ++common;
+    return common;
+}
+
+// How much of shown shows the text written, up to length (its own title exactly).
+size_t Shows(View shown, const WrittenText& w, size_t length)
+{
+    return Alike(shown, View(w.text).substr(0, length), w.ownAt, w.ownAt + w.ownLength, false);
 }
 
 // title without what the window adds to every text, where it carries that.
 View Middle(const TitleEntry& e, View title)
 {
     size_t before = e.addsBefore.size(), after = e.addsAfter.size();
-    bool carries = title.size() >= before + after && Same(title.substr(0, before), e.addsBefore)
-                && Same(title.substr(title.size() - after), e.addsAfter);
+    bool carries = title.size() >= before + after && title.substr(0, before) == e.addsBefore
+                && title.substr(title.size() - after) == e.addsAfter;
     return carries ? title.substr(before, title.size() - before - after) : title;
 }
 
-// Whether shown begins written's text, but for letters of the decoration that
-// a code page showed as other letters or "?".
-bool Alike(View shown, const WrittenText& written)
-{
-    for (size_t i = 0; i < shown.size(); ++i) {
-        char16_t c = written.text[i], s = shown[i];
-        bool own = i >= written.ownAt && i < written.ownAt + written.ownLength;
-        bool letter = s >= 0x80 || ((s | 0x20) >= u'a' && (s | 0x20) <= u'z') || s == u'?';
-        if (s != c && (own || c < 0x80 || !letter))
-            return false;
-    }
-    return true;
-}
-
-// Whether title shows the text written as a window may: whole, letter for
-// letter, or cut short past the day's first letter (shorter, it might be its
-// owner's "Dokument  * "). Trimmed, it shows this run's text all the same.
-bool ShowsText(View title, const WrittenText& written)
-{
-    View text = written.text;
-    if (text.empty() || title.size() > text.size())
-        return false;   // an empty title given back is its own anyway
-    if (Same(title, text))
-        return true;    // the ordinary tick's case
-    size_t dayFrom = (written.ownAt == 0 ? written.ownLength : 0) + clockLead;
-    return (title.size() == text.size() || title.size() > dayFrom) && Alike(title, written);
-}
-
-// Whether the window shows the text written last, or, while that may have been
-// cancelled, the one before.
+// Whether the window shows the text written last as it may (whole, or cut as
+// it was seen to cut), or as right after the write; while that may have been
+// cancelled, the text before.
 bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
 {
+    View middle = Middle(e, title);
     for (int last = 0; last < (unanswered ? 2 : 1); ++last) {
-        const WrittenText& written = e.written[last];
-        if (ShowsText(Middle(e, title), written) || (!written.around.empty() && Same(title, written.around)))
+        const WrittenText& w = e.written[last];
+        size_t length = w.text.size(), shown = middle.size();
+        if ((!w.shown.empty() && Same(title, w.shown))
+            || (length > 0 && (shown == length || (e.cutsAt > 0 && shown == e.cutsAt && shown < length))
+                && (Same(middle, w.text) || Shows(middle, w, length) == shown)))
             return true;
     }
     return false;
 }
 
-// The own title without what the window adds (forgotten once it no longer carries it).
-View Unadded(TitleEntry& e)
+// The first title read after a write showing some of the text past the day's first
+// letter tells the window cuts (shorter, it may be its owner's "Dokument  * ").
+void LearnCut(TitleEntry& e, View title)
 {
-    View middle = Middle(e, e.own);
-    if (middle.size() == e.own.size())
-        e.addsBefore.clear(), e.addsAfter.clear();
-    return middle;
+    const WrittenText& w = e.written[0];
+    size_t dayFrom = (w.ownAt == 0 ? w.ownLength : 0) + clockLead;
+    if (title.size() > dayFrom && title.size() < w.text.size() && Shows(title, w, w.text.size() - 1) == title.size())
+        e.cutsAt = title.size();
 }
 
-// The own title in title: without what the window adds, without decoration.
-// A new title without a text of this run's is its owner's: none written shows.
-void OwnFrom(TitleLedger& ledger, TitleEntry& e, View title)
+// The own title in title: without decorations, with what the window adds
+// where it carries that (else forgotten); true when it held a text of this run's.
+bool TakeOwn(TitleEntry& e, View title)
 {
     View middle = Middle(e, title);
-    size_t before = middle.size() == title.size() ? 0 : e.addsBefore.size();
-    bool ours = Undecorate(middle, e.written, ledger.text);
-    e.own.assign(title.substr(0, before)).append(ledger.text).append(title.substr(before + middle.size()));
-    if (title.data() != e.seen.data() && !ours)
-        e.written[0] = e.written[1] = WrittenText();
-    if (title.data() != e.seen.data())
-        e.seen.assign(title);
+    if (middle.size() == title.size())
+        e.addsBefore.clear(), e.addsAfter.clear();
+    size_t before = e.addsBefore.size();
+    bool ours = Undecorate(middle, e.written, e.own);
+    e.own.insert(0, title.substr(0, before)).append(title.substr(before + middle.size()));
+    return ours;
 }
 
-// What became of reading or writing a window.
-enum class Outcome {
-    Read,         // its title is in ledger.title
-    Wait,         // its owner has not answered a write yet
-    Unreadable,   // what it shows is too long to read
-    LetGo,        // it refuses writes, or is gone
-    Shown,        // it shows the text written, as a window may
-    Additions,    // with what it adds to every text, learned: to be written again
-    Renamed,      // its owner set a title meanwhile
-};
-
-// The window shows title after a write: the text written last whole with what
-// it adds to every text, where its owner's titles carry that too (in front it
-// begins the own title and the title it was taken from, behind it ends that):
-// learned, the own title taken anew; or right after the write with something
-// else around it that changes every time (a count); or else its owner's title.
-Outcome Judge(TitleLedger& ledger, TitleEntry& e, View title, bool justWritten)
+// Its owner set title; one without a text of this run's makes those written stale.
+void Renamed(TitleEntry& e, View title)
 {
-    WrittenText& written = e.written[0];
-    View text = written.text, own = e.own, seen = e.seen;
-    bool found = false, learned = Middle(e, title).size() < title.size();   // the rest is its owner's
-    bool around = !text.empty() && title.size() > text.size() && !learned;
-    for (size_t at = 0; around && at + text.size() <= title.size(); ++at) {
-        View before = title.substr(0, at), after = title.substr(at + text.size());
-        if (!Alike(title.substr(at, text.size()), written))
-            continue;
-        found = true;
-        if (Same(own.substr(0, at), before) && Same(seen.substr(0, at), before) && seen.size() >= after.size()
-            && Same(seen.substr(seen.size() - after.size()), after)) {
-            e.addsBefore.assign(before);
-            e.addsAfter.assign(after);
-            OwnFrom(ledger, e, e.seen);
-            return Outcome::Additions;
+    if (!TakeOwn(e, title))
+        for (WrittenText& w : e.written)
+            w.text.clear(), w.shown.clear(), w.ownAt = w.ownLength = 0;
+    e.seen.assign(title);
+}
+
+// What a window shows after a write (Additions: learned, to be written again).
+enum class Judgement { Shown, Additions, Renamed, Unreadable };
+
+// The window shows title after a write, not as it shows texts: the text whole
+// with what it adds to every text, where its owner's titles carry that too
+// (the own title and the one it was taken from), learned; right after the
+// write with something in front (a count), shown; else its owner's. The text
+// is looked for only where what the window adds can put it.
+Judgement Judge(TitleEntry& e, View title, bool justWritten)
+{
+    const WrittenText& w = e.written[0];
+    size_t n = title.size(), m = w.text.size();
+    if (m > 0 && n > m && Middle(e, title).size() == n) {
+        size_t most = std::min({ Common(title, e.own, false), Common(title, e.seen, false), n - m });
+        size_t least = n - m - std::min(Common(title, e.seen, true), n - m);
+        for (size_t at : { least, most }) {
+            if (at >= least && at <= most && Shows(title.substr(at, m), w, m) == m) {
+                e.addsBefore.assign(title.substr(0, at));
+                e.addsAfter.assign(title.substr(at + m));
+                TakeOwn(e, e.seen);
+                return Judgement::Additions;
+            }
         }
+        if (justWritten && Shows(title.substr(n - m), w, m) == m)
+            return Judgement::Shown;
     }
-    if (!found || !justWritten) {
-        OwnFrom(ledger, e, title);
-        return Outcome::Renamed;
-    }
-    written.around.assign(title);
-    return Outcome::Shown;
+    Renamed(e, title);
+    return Judgement::Renamed;
 }
 
 // The window shows title: unless that is a text written into it last, its own
 // title is what its owner set. A write answered late may show what it adds.
-void Notice(TitleLedger& ledger, TitleEntry& e, View title)
+void Notice(TitleEntry& e, View title, bool resolved)
 {
-    bool resolved = std::exchange(e.pending, false);
+    if (resolved)
+        LearnCut(e, title);
     if (ShowsOurs(e, title, resolved))
         return;
-    if (resolved && !Same(title, e.seen) && !Same(title, e.own))
-        Judge(ledger, e, title, false);
+    if (resolved && title != e.seen && title != e.own)
+        Judge(e, title, false);
     else
-        OwnFrom(ledger, e, title);
+        Renamed(e, title);
 }
 
-// Reads the window once its owner has answered what was written before.
-Outcome Read(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient)
-{
-    if (e.pending && !access.answers(access.context, e.window, patient))
-        return Outcome::Wait;
-    return access.read(access.context, e.window, ledger.title) ? Outcome::Read : Outcome::Unreadable;
-}
-
-// Writes ledger.text (its room reused), the own title at ownAt; with
-// readBack, reads the window again.
-Outcome Write(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, size_t ownAt, size_t ownLength,
-              bool readBack)
+// Writes text, the own title at ownAt; the text written last becomes the one before.
+WriteAnswer Write(const TitleAccess& access, TitleEntry& e, View text, size_t ownAt, size_t ownLength)
 {
     std::swap(e.written[0], e.written[1]);
-    WrittenText& written = e.written[0];
-    written.text.swap(ledger.text);
-    written.around.clear();
-    written.ownAt = ownAt;
-    written.ownLength = ownLength;
-    WriteAnswer answer = access.write(access.context, e.window, written.text.c_str());
-    e.pending = answer == WriteAnswer::Pending;
-    written.kept = answer == WriteAnswer::Answered && !readBack;   // as the text before
-    if (answer != WriteAnswer::Answered)
-        return e.pending ? Outcome::Wait : Outcome::LetGo;
-    if (!readBack)
-        return Outcome::Shown;
-    if (!access.read(access.context, e.window, ledger.title))
-        return Outcome::Unreadable;
-    written.kept = Same(ledger.title, written.text);
-    return ShowsOurs(e, ledger.title, false) ? Outcome::Shown : Judge(ledger, e, ledger.title, true);
+    WrittenText& w = e.written[0];
+    w.text.assign(text), w.shown.clear(), w.ownAt = ownAt, w.ownLength = ownLength;
+    WriteAnswer answer = access.write(access.context, e.window, w.text.c_str());
+    if (answer == WriteAnswer::Pending)
+        e.hold = Hold::Waiting;
+    return answer;
+}
+
+// Reads the window again after a write and judges what it shows.
+Judgement ReadBack(const TitleAccess& access, TitleEntry& e, std::u16string& title)
+{
+    if (!access.read(access.context, e.window, title))
+        return Judgement::Unreadable;
+    LearnCut(e, title);
+    Judgement judged = ShowsOurs(e, title, false) ? Judgement::Shown : Judge(e, title, true);
+    if (judged == Judgement::Shown)
+        e.written[0].shown.assign(title);
+    return judged;
 }
 
 // Writes the window its own title until it shows it; true once it can be let go.
-bool GiveOwnBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e)
+bool GiveOwnBack(const TitleAccess& access, TitleEntry& e, std::u16string& title)
 {
     for (int writes = 0; writes < giveBackWrites; ++writes) {
-        ledger.text.assign(Unadded(e));
-        switch (Write(ledger, access, e, 0, ledger.text.size(), true)) {
-        case Outcome::Wait: return false;
-        case Outcome::Additions: break;
-        case Outcome::Renamed: if (Same(ledger.title, e.own)) return true; break;
-        default: return true;   // shown, let go, or too long to read
-        }
+        View own = Middle(e, e.own);
+        WriteAnswer answer = Write(access, e, own, 0, own.size());
+        if (answer != WriteAnswer::Answered)
+            return answer != WriteAnswer::Pending;   // refused or gone: let go
+        Judgement judged = ReadBack(access, e, title);
+        if (judged == Judgement::Shown || judged == Judgement::Unreadable
+            || (judged == Judgement::Renamed && title == e.own))
+            return true;
     }
     return false;
 }
 
 // Gives the window its own title back where it needs it; true once it can be let go.
-bool GiveBack(TitleLedger& ledger, const TitleAccess& access, TitleEntry& e, bool patient)
+bool GiveBack(const TitleAccess& access, TitleEntry& e, bool patient, std::u16string& title)
 {
-    switch (Read(ledger, access, e, patient)) {
-    case Outcome::Wait: return false;
-    case Outcome::Read:
-        Notice(ledger, e, ledger.title);
-        return Same(ledger.title, e.own) || GiveOwnBack(ledger, access, e);
-    default: return GiveOwnBack(ledger, access, e);   // too long to read, or gone
-    }
+    if (e.hold == Hold::Waiting && !access.answers(access.context, e.window, patient))
+        return false;   // its owner may still be handling what was written before
+    bool read = access.read(access.context, e.window, title);
+    bool resolved = std::exchange(e.hold, Hold::GivingBack) == Hold::Waiting;
+    if (read)
+        Notice(e, title, resolved);
+    return (read && title == e.own) || GiveOwnBack(access, e, title);   // also when too long, or gone
 }
 
 }  // namespace
+
+size_t ComposeTitle(std::u16string& out, View own, const TitleParts& parts)
+{
+    // "%s%s%s *", "%s%s * %s", "%s%s%s * Za %s  %s", "%s%s * Za %s %s * %s "
+    out.assign(parts.before ? View() : own);
+    AppendCp1250(AppendCp1250(out, parts.clock), parts.name);
+    if (parts.remaining)
+        AppendCp1250(AppendCp1250(out, " * Za "), parts.remaining)
+            .append(parts.before ? u" " : u"  ").append(parts.note);
+    if (!parts.before)
+        return out.append(parts.remaining ? u"" : u" *"), 0;
+    size_t ownAt = out.append(u" * ").size();
+    out.append(own).append(parts.remaining ? u" " : u"");
+    return ownAt;
+}
+
+bool Undecorate(View title, const WrittenText (&written)[2], std::u16string& own)
+{
+    std::vector<std::pair<size_t, size_t>> spans;   // what lies between them is the own title
+    size_t lead = title.find_first_not_of(u' ');
+    bool ours = false;
+    for (Clock clock = NextClock(title, 0, lead, written); clock.star != none;) {
+        Found found = clock.ours;
+        ours = ours || found.end != none;
+        Clock next = NextClock(title, found.end == none ? clock.end : std::max(clock.end, found.end), lead, written);
+        found = found.end == none ? AnyRuns(title, clock, std::min(next.start, title.size())) : found;
+        if (found.end != none)
+            spans.emplace_back(found.begin, found.end);
+        if (found.space != none)
+            spans.emplace_back(found.space, found.space + 1);
+        clock = next;
+    }
+    std::sort(spans.begin(), spans.end());
+    size_t from = 0;
+    own.clear();
+    for (auto [begin, end] : spans)
+        own.append(title.substr(from, begin - std::min(from, begin))), from = std::max(from, end);
+    own.append(title.substr(from));
+    return ours;
+}
 
 void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front, bool patient)
 {
     ledger.front = front;
     auto& entries = ledger.entries;
     entries.erase(std::remove_if(entries.begin(), entries.end(), [&](TitleEntry& e) {
-        return e.window != front && GiveBack(ledger, access, e, patient);
+        return e.window != front && GiveBack(access, e, patient, ledger.title);
     }), entries.end());
 }
 
@@ -225,26 +359,37 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
         return;
     if (!known)
         (e = entries.emplace(e))->window = window;
-    Outcome read = Read(ledger, access, *e, false);
-    if (read == Outcome::Unreadable && (!known || GiveOwnBack(ledger, access, *e)))
-        entries.erase(e);
-    if (read != Outcome::Read)
+    if (e->hold == Hold::Waiting && !access.answers(access.context, window, false))
         return;
+    if (!access.read(access.context, e->window, ledger.title)) {
+        if (!known || GiveOwnBack(access, *e, ledger.title))
+            entries.erase(e);   // too long to read, or gone
+        return;
+    }
     // A window that showed the text written last exactly, and still does, keeps
-    // what it is given: what it shows next needs no reading back.
-    bool keeps = e->written[0].kept && Same(ledger.title, e->written[0].text);
-    Notice(ledger, *e, ledger.title);
+    // what it is given no longer than that: what it shows next needs no reading back.
+    const WrittenText& last = e->written[0];
+    bool keeps = !last.text.empty() && Same(last.shown, last.text) && Same(ledger.title, last.text);
+    size_t kept = last.text.size();
+    Notice(*e, ledger.title, std::exchange(e->hold, Hold::Decorated) == Hold::Waiting);
     for (int writes = 0; writes < decorationWrites; ++writes) {
-        View own = Unadded(*e);
+        View own = Middle(*e, e->own);
         size_t ownAt = ComposeTitle(ledger.text, own, parts);
         if (ledger.text.size() + e->addsBefore.size() + e->addsAfter.size() > maxTitleLength)
             return;   // too long to read back: not decorated
-        switch (Write(ledger, access, *e, ownAt, own.size(), !keeps)) {
-        case Outcome::Additions: continue;   // written again without what it adds
-        case Outcome::LetGo: entries.erase(e); return;
-        case Outcome::Unreadable: GiveOwnBack(ledger, access, *e); return;
-        default: return;   // shown, not answered yet, or renamed by its owner
-        }
+        keeps = keeps && ledger.text.size() <= kept;
+        WriteAnswer answer = Write(access, *e, ledger.text, ownAt, own.size());
+        if (answer == WriteAnswer::Refused || answer == WriteAnswer::Gone)
+            entries.erase(e);
+        if (answer == WriteAnswer::Answered && keeps)
+            e->written[0].shown.assign(ledger.text);   // as the text before
+        if (answer != WriteAnswer::Answered || keeps)
+            return;
+        Judgement judged = ReadBack(access, *e, ledger.title);
+        if (judged == Judgement::Unreadable)
+            GiveOwnBack(access, *e, ledger.title);
+        if (judged != Judgement::Additions)
+            return;   // else written again without what it adds
     }
 }
 

@@ -1,23 +1,16 @@
 // The titles of other programs' windows: what the clock writes into them,
 // and how each gets exactly its own title back. Titles are UTF-16; the
 // program's Windows-1250 texts are widened.
-//
-// A decoration: the clock text "  * <day> - D.M.YYYY - HH:MM:SS * ", the name
-// and " *"; with a countdown " Za HH:MM:SS" and the note, behind the own
-// title "  <note>" to the end, in front " <note> * " and a space after it.
-// - A window's own title is what it shows without whole decorations: clock
-//   texts with their two spaces (a window may trim them at the start), names
-//   and notes not running into the next clock text, countdowns in the form of
-//   their placement; this run's last two texts wherever they stand.
-// - While a window shows a text written last as a window may (the
-//   decoration's letters in another code page, cut short, with what it adds
-//   to every text, learned from a read-back and not written, or right after
-//   the write with a count around it), its own title stays.
-// - After a write not answered in time nothing is written until its owner
-//   answers (on Windows it was cancelled, or taken and completes later).
-// - A window that left the front is written its own title until it shows
-//   it, also one whose title a write made too long to read; one that refuses
-//   writes (run as administrator) or is gone is let go.
+// - A window's own title is what it shows without whole decorations: this
+//   run's last two texts where they stand (also of an earlier second beside
+//   the own title as written), else any run's, in the form that fits whole.
+// - While a window shows a text written last as a window may (letters in
+//   another code page; cut, once seen to cut; with what it adds to every
+//   text, learned; right after the write with a count in front), its own
+//   title stays. After a write not answered in time nothing is written until
+//   its owner answers (on Windows it was cancelled, or completes later).
+// - A window that left the front is written its own title until it shows it;
+//   one that refuses writes (run as administrator) or is gone is let go.
 // - At most maxWindows are kept, and no new window decorated beyond them.
 //   Titles longer than maxTitleLength are not read, nor decorated beyond it.
 #ifndef TIKAVO_TITLELEDGER_H
@@ -39,11 +32,10 @@ struct TitleParts {
 };
 
 // A text written into a window, where the own title lies in it, and what the
-// window showed for it: with something around it, or exactly (kept).
+// window showed for it right after (empty: not read).
 struct WrittenText {
-    std::u16string text, around;
+    std::u16string text, shown;
     size_t ownAt = 0, ownLength = 0;
-    bool kept = false;
 };
 
 // The decorated title, into out; returns where the own title lies in it.
@@ -52,8 +44,7 @@ size_t ComposeTitle(std::u16string& out, std::u16string_view own, const TitlePar
 // two texts written into the window. True when it held one of them.
 bool Undecorate(std::u16string_view title, const WrittenText (&written)[2], std::u16string& own);
 
-// A window, as its handle turned into a number; 0 is no window.
-using WindowId = std::uintptr_t;
+using WindowId = std::uintptr_t;   // a window's handle as a number; 0 is none
 
 constexpr size_t maxWindows = 16, maxTitleLength = 32766;
 
@@ -67,18 +58,22 @@ struct TitleAccess {
     void* context;
 };
 
+// Decorated in front, waiting for its owner to answer a write, or given its title back.
+enum class Hold { Decorated, Waiting, GivingBack };
+
 struct TitleEntry {
     WindowId window = 0;
+    Hold hold = Hold::Decorated;
     std::u16string own, seen;               // its own title, and the title it was taken from
     std::u16string addsBefore, addsAfter;   // what it adds to every text
+    size_t cutsAt = 0;                      // the length it was seen to cut a title to
     WrittenText written[2];                 // the last two texts written into it
-    bool pending = false;                   // the last write is not answered yet
 };
 
 struct TitleLedger {
     WindowId front = 0;
     std::vector<TitleEntry> entries;   // the window in front, and those owed their titles
-    std::u16string title, text;        // scratch, their room reused
+    std::u16string title, text;        // rooms for a title read and one composed
 };
 
 // Follows the window in front (0 for none); every other window

@@ -24,7 +24,7 @@ TEST(TitleLedger, RandomDesktopsKeepEveryTitleExact)
     std::vector<unsigned> seeds;
     for (unsigned seed = first; seed < first + 500; ++seed)
         seeds.push_back(seed);
-    seeds.insert(seeds.end(), { 105100u, 117763u });
+    seeds.insert(seeds.end(), { 105100u, 117763u, 1005194u, 1005407u, 1010887u });
     size_t ticks = 0;
     for (unsigned seed : seeds) {
         std::mt19937 random(seed);
@@ -72,6 +72,35 @@ TEST(TitleLedger, WindowsWhoseOwnersDoNotAnswerAreKeptWithinTheBoundAndNoneIsDro
     GiveAllTitlesBack(ledger, access);
     for (const std::u16string& title : desk.titles)
         EXPECT_TRUE(title == u"Dokument") << testsupport::Readable(title);
+}
+
+// Clock in front, an owner trims the mark off the end of what its window
+// shows (window 1): that is its new title, not a cut. Window 2 cuts every
+// title to 60 characters: it keeps its own title while cut.
+TEST(TitleLedger, AnOwnerThatTrimsTheEndOfItsTitleRenamedIt)
+{
+    static std::u16string titles[3];
+    titles[1] = u"Dopis.odt - Writer*";
+    titles[2] = u"Rozpočet na rok 2027 - přehled výdajů";
+    const TitleAccess access{
+        [](void*, WindowId w, std::u16string& t) { return t = titles[w], true; },
+        [](void*, WindowId w, const char16_t* text) {
+            titles[w] = std::u16string(text).substr(0, w == 2 ? 60 : std::u16string::npos);
+            return WriteAnswer::Answered;
+        },
+        [](void*, WindowId, bool) { return true; }, nullptr };
+    const TitleParts parts{ "  * Pond\xEC" "l\xED - 7.12.2026 - 10:00:00 * ", "", nullptr, u"", true };
+    TitleLedger ledger;
+    for (WindowId w : { 2, 1, 1 }) {
+        FollowFront(ledger, access, w);
+        DecorateFront(ledger, access, parts);
+    }
+    titles[1].pop_back();
+    DecorateFront(ledger, access, parts);
+    EXPECT_TRUE(titles[1] == u"  * Pondělí - 7.12.2026 - 10:00:00 *  * Dopis.odt - Writer") << Readable(titles[1]);
+    GiveAllTitlesBack(ledger, access);
+    EXPECT_TRUE(titles[1] == u"Dopis.odt - Writer") << Readable(titles[1]);
+    EXPECT_TRUE(titles[2] == u"Rozpočet na rok 2027 - přehled výdajů") << Readable(titles[2]);
 }
 
 // Windows that add to every text they are given: window 1 " - Editor" behind

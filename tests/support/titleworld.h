@@ -32,7 +32,7 @@
 
 namespace testsupport {
 
-enum class Alters { Keeps, Cp1252, Cp1251, Cap60, Prefix, Suffix, Trims, Counts, Ignores, Refuses, Count };
+enum class Alters { Keeps, Cp1252, Cp1251, Cap60, Prefix, Suffix, Trims, Counts, Ignores, Refuses, Cap255, Cap260, Count };
 enum class Owner { Free, Busy, Slow, Hung };
 
 // What a window of the kind shows for a text it is given (as its count-th).
@@ -63,6 +63,8 @@ inline std::u16string ShownBy(Alters alters, const std::u16string& text, unsigne
         return shown;
     }
     case Alters::Cap60: return text.substr(0, 60);
+    case Alters::Cap255: return text.substr(0, 255);
+    case Alters::Cap260: return text.substr(0, 260);
     case Alters::Prefix: return u"Prohlížeč: " + text;
     case Alters::Suffix: return text + u" - Editor";
     case Alters::Counts: {
@@ -97,6 +99,10 @@ struct ModelWindow {
     Owner owner = Owner::Free;
     unsigned count = 0;        // the texts a counting window was given
     bool touched = false;      // it has shown a text of the clock's since its owner set one
+    bool owed = false;         // the clock wrote into it, or held it when its owner renamed it
+    std::u16string saved, savedOwn;   // a decorated title its owner keeps, and the own title then
+    unsigned savedForm = 0;
+    bool late = false;         // a write that came late is not read yet
     std::u16string title;      // what it shows
     std::u16string own;        // its own title
     std::u16string inFlight;   // a text its slow owner took and still handles
@@ -124,14 +130,15 @@ public:
         else if (event < 40) Tick(true);
         else if (event < 52) SwitchFront();
         else if (event < 60) Rename(Some(), false);
-        else if (event < 66) Rename(Some(), true);
+        else if (event < 63) Rename(Some(), true);
+        else if (event < 66) Edit(Some());
         else if (event < 76) ChangeOwner(Some());
         else if (event < 80) Open();
         else if (event < 83) Close(Some());
-        else if (event < 87) before_ = !before_;
-        else if (event < 91) countdown_ = !countdown_;
-        else if (event < 95) day_ = pick_(4);
-        else if (event < 98) note_ = pick_(4);
+        else if (event < 87) before_ = !before_, ++form_;
+        else if (event < 91) countdown_ = !countdown_, ++form_;
+        else if (event < 95) day_ = pick_(4), ++form_;
+        else if (event < 98) note_ = pick_(5), ++form_;
         else OpenHostile();
         CheckLetGo();
         return failure_.empty();
@@ -142,9 +149,10 @@ public:
     bool Finish()
     {
         Trace("exit");
+        exiting_ = true;
         GiveAllTitlesBack(ledger_, access_);
         for (ModelWindow& w : windows_) {
-            if (!w.touched || w.owner == Owner::Hung)
+            if (!w.owed || w.owner == Owner::Hung)
                 continue;
             Relax(w);
             if (w.title != w.own)
@@ -162,6 +170,7 @@ private:
         ModelWindow* w = static_cast<TitleWorld*>(self)->Find(id);
         if (!w || w->title.size() > maxTitleLength)
             return false;
+        w->late = false;
         title = w->title;
         return true;
     }
@@ -183,7 +192,9 @@ private:
         if (w->owner != Owner::Free)
             return WriteAnswer::Pending;
         world.Deliver(*w, text);
-        if (world.pick_(10) == 0) {   // its owner sets a title before the clock reads it back
+        // Its owner sets a title before the clock reads it back. (Not at the
+        // exit, which does not wait for an owner that does so at every write.)
+        if (!world.exiting_ && world.pick_(10) == 0) {
             world.ownerActed_ = true;
             world.Rename(w, false, w->title);
         }
@@ -202,18 +213,22 @@ private:
     {
         if (w.alters == Alters::Ignores)
             return;
-        w.touched = true;
+        w.touched = w.owed = true;
         w.title = ShownBy(w.alters, text, ++w.count);
         if (w.alters == Alters::Counts && text == w.own)
             w.own = w.title;   // given its own title back, it counts it too
         // (Where no name or note stands between them, a decoration in front
         // ends in spaces and a star that make one of a title beginning with
         // a day, a date and a time.)
-        std::u16string own = Unadd(w, w.own);
-        size_t dash = own.find(u" - ");
-        bool glues = dash != std::u16string::npos && dash > 0 && own.find(u' ') == dash && IsClockAt(own, dash);
-        if (Clocks(w.title) > Clocks(w.own) + 1 + glues)
+        if (Clocks(w.title) > Clocks(w.own) + 1 + BeginsLikeAClock(Unadd(w, w.own)))
             Fail("window " + Show(w) + " shows two clock texts more than its own title " + Readable(w.own));
+    }
+
+    // Whether t begins with a word, a date and a time.
+    static bool BeginsLikeAClock(const std::u16string& t)
+    {
+        size_t dash = t.find(u" - ");
+        return dash != std::u16string::npos && dash > 0 && t.find(u' ') == dash && IsClockAt(t, dash);
     }
 
     // The clock texts in title: "* <day>" and the date and time, after two
@@ -287,7 +302,7 @@ private:
     }
     static const char16_t* Note(unsigned note)
     {
-        static const char16_t* const notes[4] = { u"Čaj o páté", u"Porada * 10:00 * sál", u"", u"🙂 Oběd" };
+        static const char16_t* const notes[5] = { u"Čaj o páté", u"Porada * 10:00 * sál", u"", u"🙂 Oběd", u"   " };
         return notes[note];
     }
 
@@ -318,7 +333,7 @@ private:
         if (trace_)
             for (const TitleEntry& e : ledger_.entries)
                 Trace("  ledger " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
-                      + Readable(e.addsAfter) + (e.pending ? " pending" : ""));
+                      + Readable(e.addsAfter) + (e.hold == Hold::Waiting ? " waiting" : "") + " cuts " + std::to_string(e.cutsAt));
         CheckFront(parts);
         CheckBounds();
     }
@@ -328,11 +343,12 @@ private:
     void CheckFront(const TitleParts& parts)
     {
         ModelWindow* w = Find(ledger_.front);
-        if (!w || ownerActed_ || w->owner != Owner::Free || w->alters >= Alters::Ignores || !failure_.empty())
+        if (!w || ownerActed_ || w->owner != Owner::Free || w->alters == Alters::Ignores || w->alters == Alters::Refuses
+            || !failure_.empty())
             return;
         bool decorated = false;
         for (const TitleEntry& e : ledger_.entries)
-            decorated = decorated || (e.window == w->id && !e.pending);
+            decorated = decorated || (e.window == w->id && e.hold != Hold::Waiting);
         if (!decorated)
             return;
         std::u16string composed;
@@ -356,7 +372,7 @@ private:
     void CheckLetGo()
     {
         for (const ModelWindow& w : windows_) {
-            if (!w.touched || !failure_.empty())
+            if (!w.owed || !failure_.empty())
                 continue;
             bool kept = false;
             for (const TitleEntry& e : ledger_.entries)
@@ -378,19 +394,19 @@ private:
     // (Owners of windows that cut, add to or count every text do not make
     // titles from what they show: they would cut, double or count it
     // themselves.)
-    // (Before the clock reads back what it wrote, or while its owner is busy
-    // with it, a title that holds what the window shows for it whole cannot be
-    // told from a window that adds the rest to every text: it sets another.)
+    // (Before the clock reads back what it wrote, while its owner is busy
+    // with it, or before it reads a write that came late, a title that holds what the window shows for it whole, or ends
+    // with the text written, cannot be told from a window that adds the rest
+    // to every text, or a count in front: it sets another.)
     void Rename(ModelWindow* w, bool edit, std::u16string shown = u"")
     {
-        if (shown.empty() && w && w->owner == Owner::Busy && !w->sent.empty())
+        if (shown.empty() && w && (w->owner == Owner::Busy || w->late) && !w->sent.empty())
             shown = ShownBy(w->alters, w->sent, w->count + 1);
         if (!w || w->owner == Owner::Slow || w->owner == Owner::Hung)
             return;
         std::u16string raw, base = w->own;
         bool fromShown = false;
-        edit = edit && w->alters != Alters::Cap60 && w->alters != Alters::Prefix && w->alters != Alters::Suffix
-            && w->alters != Alters::Counts;
+        edit = edit && MakesFromShown(*w);
         if (edit && base.compare(0, 1, u"*") == 0) {
             raw = base = base.substr(base.compare(0, 2, u"* ") == 0 ? 2 : 1);
         } else if (edit) {
@@ -407,28 +423,119 @@ private:
         } else {
             base = raw = pick_(3) == 0 ? Spelled() : Listed();
             if (pick_(3) == 0) {   // earlier runs decorated its own title as the window showed it
-                bool trims = w->alters == Alters::Trims, twice = pick_(4) == 0;
+                bool twice = pick_(4) == 0;
                 raw = EarlierRun(w->alters == Alters::Prefix || w->alters == Alters::Suffix || w->alters == Alters::Counts
-                                     ? base : ShownBy(w->alters, base), trims, !twice);
+                                     ? base : ShownBy(w->alters, base), w->alters, !twice);
                 if (twice)
-                    raw = EarlierRun(raw, trims, false);
+                    raw = EarlierRun(raw, w->alters, false);
             }
-            if (w->alters == Alters::Cap60 && raw.size() > 60)
+            size_t cap = ShownBy(w->alters, std::u16string(300, u'x')).size();
+            if (raw.size() > cap)
                 raw = base;   // a decoration it cuts short cannot be told from text of its own
-            // (Behind a title of 56 to 59 characters it cuts the decoration
-            // inside its first spaces, as if its owner had written them.)
-            if (w->alters == Alters::Cap60 && base.size() >= 56 && base.size() < 60)
+            // (Behind a title of 4 characters fewer than it keeps it cuts the
+            // decoration inside its first spaces, as if its owner had written
+            // them.)
+            if (base.size() + 4 >= cap && base.size() < cap)
                 base = raw = u"Dokument";
             std::u16string title = ShownBy(w->alters, raw, w->count + 1);
-            if (!shown.empty() && title != shown && title.find(shown) != std::u16string::npos)
+            const std::u16string& sent = w->sent;
+            bool endsWithSent = title.size() > sent.size() && title.compare(title.size() - sent.size(), sent.size(), sent) == 0;
+            if (!shown.empty() && title != shown && (title.find(shown) != std::u16string::npos || endsWithSent))
                 base = raw = u"Jiný název";
         }
         if (trace_)
             Trace("window " + std::to_string(w->id) + (edit ? " edited " : " renamed ") + Readable(raw));
         unsigned count = w->alters == Alters::Counts ? ++w->count : 0;
         w->own = ShownBy(w->alters, base, count);
-        w->touched = fromShown;   // a title of its own, unless made from what it showed
-        w->title = ShownBy(w->alters, raw, count);
+        Retitle(*w, ShownBy(w->alters, raw, count), fromShown);
+    }
+
+    bool Held(const ModelWindow& w) const
+    {
+        for (const TitleEntry& e : ledger_.entries)
+            if (e.window == w.id)
+                return true;
+        return false;
+    }
+
+    // Owners that make titles from what they show: not of windows that cut,
+    // add to or count every text (they would cut, double or count it
+    // themselves).
+    static bool MakesFromShown(const ModelWindow& w)
+    {
+        return w.alters != Alters::Cap60 && w.alters != Alters::Cap255 && w.alters != Alters::Cap260
+            && w.alters != Alters::Prefix && w.alters != Alters::Suffix && w.alters != Alters::Counts;
+    }
+
+    // Its owner sets title; a window the clock holds is owed its own title
+    // then too, unless it ignores or refuses what it is given.
+    void Retitle(ModelWindow& w, const std::u16string& title, bool fromShown)
+    {
+        w.touched = fromShown;   // a title of its own, unless made from what it showed
+        w.owed = fromShown || (Held(w) && w.alters != Alters::Ignores && w.alters != Alters::Refuses);
+        w.title = title;
+        if (!fromShown)
+            w.saved.clear();
+    }
+
+    // Its owner edits what its window shows: trims the mark off its end,
+    // takes a status out, keeps the decorated title, or puts a kept one back
+    // a tick or more later, as it was or with text appended.
+    // (Only titles kept while the clock writes the same form: one of another
+    // form is an earlier run's, and text appended to it can be read as its
+    // note.)
+    void Edit(ModelWindow* w)
+    {
+        // (Nor right after a write that came late, before the clock reads it:
+        // trimmed, it cannot be told from a window that cuts titles.)
+        if (!w || w->owner != Owner::Free || w->late || !MakesFromShown(*w))
+            return;
+        static const std::u16string status = u" - ukládání", appended = u" (uloženo)";
+        std::u16string title = w->title, own = w->own;
+        size_t inTitle = title.find(status), inOwn = own.find(status);
+        switch (pick_(3)) {
+        case 0:
+            if (own.size() > 1 && own.back() == u'*' && title.size() >= own.size()   // the clock in front
+                && title.compare(title.size() - own.size(), own.size(), own) == 0
+                && (title == own || (w->touched && title.compare(0, own.size(), own) != 0))) {
+                while (!own.empty() && own.back() == u'*')
+                    own.pop_back(), title.pop_back();
+            } else if (inTitle != std::u16string::npos && inOwn != std::u16string::npos) {
+                title.erase(inTitle, status.size());
+                own.erase(inOwn, status.size());
+            } else {
+                return;
+            }
+            break;
+        case 1:
+            if (w->touched)
+                w->saved = w->title, w->savedOwn = w->own, w->savedForm = form_;
+            return;
+        default:   // (while the clock holds it: a window let go of is another's)
+            if (w->saved.empty() || w->savedOwn.empty() || w->savedForm != form_ || !Held(*w))
+                return;
+            // (A window that trims took a countdown's closing space in front,
+            // which text appended would seem to give back; text appended to a
+            // countdown behind without a note reads as its note: such owners
+            // put the title back as it was. A title without an own title beside
+            // the decoration cannot be told from an earlier run's: its owner
+            // keeps none.)
+            bool noNote = countdown_ && !before_ && Note(note_)[0] <= u' ';
+            bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
+            title = w->saved + (append ? appended : u"");
+            own = w->savedOwn + (append ? appended : u"");
+        }
+        title = ShownBy(w->alters, title), own = ShownBy(w->alters, own);
+        if (trace_)
+            Trace("window " + std::to_string(w->id) + " edits to " + Readable(title));
+        // (A window the clock let go of is not read again until it comes to
+        // the front: what its owner puts back meanwhile stays.)
+        std::u16string saved = w->saved, savedOwn = w->savedOwn;
+        bool touched = w->touched;
+        Retitle(*w, title, false);
+        w->touched = touched;
+        w->own = own;
+        w->saved = saved, w->savedOwn = savedOwn;
     }
 
     // A title as owners write them: plain ones, and ones that resemble the
@@ -442,8 +549,10 @@ private:
             u"Výpis * Po - 1.1.2000 - 10:00:00 * hotovo", u"x * Po - 1.1.2000 - 10:00:00 * y * z",
             u"Úterý - 8.12.2026 - 10:00:00 * Záznam", u"Za 00:10:00", u"Za 10:00:00 odjezd * Praha",
             u"Log * Sobota - 31.12.2026 - 23:59:59 *", u"Středa 9.12.2026 10:00:00", u"a * b * c",
-            u"Záznam * Za 00:04:59  Porada",
+            u"Záznam * Za 00:04:59  Porada", u"Dopis.odt - Writer*", u"Dopis - ukládání", u"Záloha - ukládání*",
         };
+        if (pick_(10) == 0)   // long, of one letter
+            return std::u16string(200 + pick_(120), u"ax "[pick_(3)]);
         return titles[pick_(sizeof titles / sizeof titles[0])];
     }
 
@@ -461,19 +570,30 @@ private:
     }
 
     // The title as an earlier run of the clock left it: any day, date, time,
-    // name and countdown, in either placement. (A window that trims takes
+    // name and countdown (any note), in either placement. (A window that trims takes
     // the space that tells a countdown in front from a title beginning with
-    // "Za"; where two runs decorated it, neither shows a countdown.)
-    std::u16string EarlierRun(const std::u16string& own, bool trims, bool mayCount)
+    // "Za"; where two runs decorated it, neither shows a countdown. In a
+    // window that adds to the end of every text a decoration ends before
+    // that, which reads as a note, or as the space in front of an own title,
+    // until it is learned: such titles carry one in front without a
+    // countdown.)
+    std::u16string EarlierRun(const std::u16string& own, Alters alters, bool mayCount)
     {
+        bool trims = alters == Alters::Trims, suffix = alters == Alters::Suffix;
         static const char16_t* const days[] = { u"Pondělí", u"Úterý", u"Sobota", u"Pondeli", u"?ter?" };
         static const char16_t* const names[] = { u"Jiří", u"", u"Ambrož a Benjamín", u"Mikuláš" };
         std::u16string deco = u"  * " + std::u16string(days[pick_(5)]) + u" - " + Number(1 + pick_(31), 1) + u"."
                             + Number(1 + pick_(12), 1) + u".20" + Number(20 + pick_(10), 2) + u" - " + Number(pick_(24), 2)
                             + u":" + Number(pick_(60), 2) + u":" + Number(pick_(60), 2) + u" * " + names[pick_(4)] + u" *";
-        bool front = pick_(2) == 0, countdown = pick_(2) == 0 && mayCount && !(front && trims);
+        // (Nor does it show a countdown's empty or blank note behind, which it
+        // would trim with its two spaces.)
+        static const char16_t* const notes[] = { u"Čaj", u"", u"   " };
+        bool front = pick_(2) == 0 || suffix, countdown = pick_(2) == 0 && mayCount && !(front && trims) && !suffix;
+        // (An empty or blank note in front glues its " * " onto an own title
+        // that begins with a day, a date and a time into a clock text.)
+        std::u16string note = notes[(trims && !front) || (front && BeginsLikeAClock(own)) ? 0 : pick_(3)];
         if (countdown)
-            deco += u" Za " + Number(pick_(24), 2) + (front ? u":10:00 Čaj *" : u":10:00  Čaj");
+            deco += u" Za " + Number(pick_(24), 2) + u":10:00" + (front ? u" " + note + u" *" : u"  " + note);
         return front ? deco + u" " + own + (countdown ? u" " : u"") : own + deco;
     }
     static std::u16string Number(unsigned n, size_t digits)
@@ -506,7 +626,7 @@ private:
     {
         w.owner = Owner::Free;
         if (w.hasInFlight)
-            Deliver(w, w.inFlight);
+            Deliver(w, w.inFlight), w.late = true;
         w.hasInFlight = false;
     }
 
@@ -594,7 +714,7 @@ private:
         failure_ = what + "\nledger:";
         for (const TitleEntry& e : ledger_.entries)
             failure_ += "\n  " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
-                      + Readable(e.addsAfter) + (e.pending ? " pending" : "") + " shows " + Readable(e.written[0].text.substr(0, 300));
+                      + Readable(e.addsAfter) + (e.hold == Hold::Waiting ? " waiting" : "") + " shows " + Readable(e.written[0].text.substr(0, 300));
     }
 
     std::function<unsigned(unsigned)> pick_;
@@ -604,8 +724,8 @@ private:
     std::vector<ModelWindow> windows_;
     WindowId nextId_ = 1;
     WindowId front_ = 0;
-    bool before_ = false, countdown_ = false, ownerActed_ = false;
-    unsigned day_ = 0, note_ = 0, second_ = 36000;
+    bool before_ = false, countdown_ = false, ownerActed_ = false, exiting_ = false;
+    unsigned day_ = 0, note_ = 0, second_ = 36000, form_ = 0;
     int depth_ = 0;
     size_t ticks_ = 0;
     std::string failure_;
