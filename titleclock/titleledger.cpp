@@ -61,7 +61,7 @@ struct Clock { size_t start = none, star = none, end = none; Found ours; };
 // A text this run wrote, at the clock text's star: as written or as a window
 // shows it (letters a code page lacks, cut short at the title's end); else of
 // an earlier second of the day (other digits) beside its own title as written.
-// A countdown in front closes after the own title as written, or at the end.
+// A countdown in front closes after the own title as written (trimmed: the end).
 Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
 {
     for (bool otherDigits : { false, true }) {
@@ -75,7 +75,7 @@ Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
                 continue;   // not this text, or an own title given back
             size_t dated = d.find(u" - ", d.find(u" - ") + 3);   // the day and the date end
             size_t end = clock.star + length, ownEnd = end + own.size();
-            bool beside = front ? At(s, end, own) && At(s, ownEnd, closes ? u" " : u"")
+            bool beside = front ? At(s, end, own) && (!closes || ownEnd == s.size() || At(s, ownEnd, u" "))
                                 : clock.start >= own.size() && At(s, clock.start - own.size(), own)   // and, behind,
                                       && Time(s, After(s, end, u" Za ")) == none                  // no countdown or
                                       && (end == s.size() || decoration.back() != u' ');          // note follows
@@ -214,7 +214,7 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
 {
     const WrittenText& w = e.written[0];
     size_t n = title.size(), m = w.text.size();
-    if (m > 0 && n > m && Middle(e, title).size() == n) {
+    if (m > 0 && n > m && Middle(e, title).size() == n && (e.cutsAt == 0 || n < e.cutsAt)) {
         size_t most = std::min({ Common(title, e.own, false), Common(title, e.seen, false), n - m });
         size_t least = n - m - std::min(Common(title, e.seen, true), n - m);
         for (size_t at : { least, most }) {

@@ -101,7 +101,7 @@ struct ModelWindow {
     bool touched = false;      // it has shown a text of the clock's since its owner set one
     bool owed = false;         // the clock wrote into it, or held it when its owner renamed it
     std::u16string saved, savedOwn;   // a decorated title its owner keeps, and the own title then
-    unsigned savedForm = 0;
+    unsigned savedForm = 0, sentForm = 0;   // the forms the clock wrote then
     bool late = false;         // a write that came late is not read yet
     std::u16string title;      // what it shows
     std::u16string own;        // its own title
@@ -184,7 +184,7 @@ private:
             return WriteAnswer::Gone;
         if (w->alters == Alters::Refuses)
             return WriteAnswer::Refused;
-        w->sent = text;
+        w->sent = text, w->sentForm = world.form_;
         if (w->owner == Owner::Slow && !w->hasInFlight) {
             w->inFlight = text;   // taken, and handled slowly
             w->hasInFlight = true;
@@ -508,7 +508,7 @@ private:
             }
             break;
         case 1:
-            if (w->touched)
+            if (w->touched && w->sentForm == form_ && w->title == ShownBy(w->alters, w->sent))
                 w->saved = w->title, w->savedOwn = w->own, w->savedForm = form_;
             return;
         default:   // (while the clock holds it: a window let go of is another's)
