@@ -129,15 +129,6 @@ Found AnyRuns(View s, const Clock& clock, size_t limit)
     return { clock.start, name + 2 + (name + 2 < limit && s[name + 2] == u' ') };
 }
 
-// How many letters a and b have in common at their start, or at their end.
-size_t Common(View a, View b, bool atEnd)
-{
-    size_t n = std::min(a.size(), b.size()), common = 0;
-    while (common < n && (atEnd ? a[a.size() - 1 - common] == b[b.size() - 1 - common] : a[common] == b[common]))
-        ++common;
-    return common;
-}
-
 // How much of shown shows the text written, up to length (its own title exactly).
 size_t Shows(View shown, const WrittenText& w, size_t length)
 {
@@ -197,8 +188,7 @@ bool TakeOwn(TitleEntry& e, View title)
 void Renamed(TitleEntry& e, View title)
 {
     if (!TakeOwn(e, title))
-        for (WrittenText& w : e.written)
-            w.text.clear(), w.shown.clear(), w.ownAt = w.ownLength = 0;
+        e.written[0] = e.written[1] = WrittenText();
     e.seen.assign(title);
 }
 
@@ -214,9 +204,14 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
 {
     const WrittenText& w = e.written[0];
     size_t n = title.size(), m = w.text.size();
-    if (m > 0 && n > m && Middle(e, title).size() == n && (e.cutsAt == 0 || n < e.cutsAt)) {
-        size_t most = std::min({ Common(title, e.own, false), Common(title, e.seen, false), n - m });
-        size_t least = n - m - std::min(Common(title, e.seen, true), n - m);
+    auto common = [&title](View b, bool atEnd) -> size_t {   // letters in common at the start (end)
+        return atEnd ? std::mismatch(title.rbegin(), title.rend(), b.rbegin(), b.rend()).first - title.rbegin()
+                     : std::mismatch(title.begin(), title.end(), b.begin(), b.end()).first - title.begin();
+    };
+    bool mayAdd = !e.showsWhole && (e.cutsAt == 0 || n < e.cutsAt);   // as far as it was seen
+    if (m > 0 && n > m && Middle(e, title).size() == n && mayAdd) {
+        size_t most = std::min({ common(e.own, false), common(e.seen, false), n - m });
+        size_t least = n - m - std::min(common(e.seen, true), n - m);
         for (size_t at : { least, most }) {
             if (at >= least && at <= most && Shows(title.substr(at, m), w, m) == m) {
                 e.addsBefore.assign(title.substr(0, at));
@@ -238,12 +233,8 @@ void Notice(TitleEntry& e, View title, bool resolved)
 {
     if (resolved)
         LearnCut(e, title);
-    if (ShowsOurs(e, title, resolved))
-        return;
-    if (resolved && title != e.seen && title != e.own)
-        Judge(e, title, false);
-    else
-        Renamed(e, title);
+    if (!ShowsOurs(e, title, resolved))
+        resolved && title != e.seen && title != e.own ? (void)Judge(e, title, false) : Renamed(e, title);
 }
 
 // Writes text, the own title at ownAt; the text written last becomes the one before.
@@ -265,8 +256,10 @@ Judgement ReadBack(const TitleAccess& access, TitleEntry& e, std::u16string& tit
         return Judgement::Unreadable;
     LearnCut(e, title);
     Judgement judged = ShowsOurs(e, title, false) ? Judgement::Shown : Judge(e, title, true);
-    if (judged == Judgement::Shown)
+    if (judged == Judgement::Shown) {
         e.written[0].shown.assign(title);
+        e.showsWhole = e.showsWhole || title.size() == e.written[0].text.size();
+    }
     return judged;
 }
 

@@ -1,14 +1,9 @@
-// The titles of other programs' windows: what the clock writes into them,
-// and how each gets exactly its own title back. Titles are UTF-16; the
-// program's Windows-1250 texts are widened.
-// - A window's own title is what it shows without whole decorations: this
-//   run's last two texts where they stand (also of an earlier second beside
-//   the own title as written), else any run's, in the form that fits whole.
-// - While a window shows a text written last as a window may (letters in
-//   another code page; cut, once seen to cut; with what it adds to every
-//   text, learned; right after the write with a count in front), its own
-//   title stays. After a write not answered in time nothing is written until
-//   its owner answers (on Windows it was cancelled, or completes later).
+// The titles of other programs' windows (UTF-16): what the clock writes into
+// them, and how each gets exactly its own title back.
+// - A window's own title is what it shows without whole decorations.
+// - While it shows the text written last as a window may, its own title
+//   stays; after a write not answered in time nothing is written until its
+//   owner answers (on Windows it was cancelled, or completes later).
 // - A window that left the front is written its own title until it shows it;
 //   one that refuses writes (run as administrator) or is gone is let go.
 // - At most maxWindows are kept, and no new window decorated beyond them.
@@ -45,9 +40,7 @@ size_t ComposeTitle(std::u16string& out, std::u16string_view own, const TitlePar
 bool Undecorate(std::u16string_view title, const WrittenText (&written)[2], std::u16string& own);
 
 using WindowId = std::uintptr_t;   // a window's handle as a number; 0 is none
-
 constexpr size_t maxWindows = 16, maxTitleLength = 32766;
-
 enum class WriteAnswer { Answered, Pending, Refused, Gone };
 
 struct TitleAccess {
@@ -67,6 +60,7 @@ struct TitleEntry {
     std::u16string own, seen;               // its own title, and the title it was taken from
     std::u16string addsBefore, addsAfter;   // what it adds to every text
     size_t cutsAt = 0;                      // the length it was seen to cut a title to
+    bool showsWhole = false;                // it was seen to show a text whole: it adds nothing
     WrittenText written[2];                 // the last two texts written into it
 };
 
@@ -76,8 +70,7 @@ struct TitleLedger {
     std::u16string title, text;        // rooms for a title read and one composed
 };
 
-// Follows the window in front (0 for none); every other window
-// is given its own title back where it still needs it (patient: at exit).
+// Follows the window in front (0: none); gives the others their titles back (patient: at exit).
 void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front, bool patient = false);
 // Decorates the window in front.
 void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitleParts& parts);
