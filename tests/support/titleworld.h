@@ -521,6 +521,8 @@ private:
             // the decoration cannot be told from an earlier run's: its owner
             // keeps none.)
             bool noNote = countdown_ && !before_ && Note(note_)[0] <= u' ';
+            if (noNote && w->alters == Alters::Trims && w->savedOwn != w->own)
+                return;   // (trimmed to its time, as an earlier run's: put back beside its own title only)
             bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
