@@ -171,18 +171,24 @@ void LearnCut(TitleEntry& e, View title)
         e.cutsAt = title.size();
 }
 
-// Its owner set title: the own title is it without decorations, with what the
-// window adds where it carries that (else forgotten). A title without a text
-// of this run's makes those written stale.
-void Renamed(TitleEntry& e, View title)
+// The own title in title: without decorations, with what the window adds
+// where it carries that (else forgotten); true when it held a text of this run's.
+bool TakeOwn(TitleEntry& e, View title)
 {
     View middle = Middle(e, title);
     if (middle.size() == title.size())
         e.addsBefore.clear(), e.addsAfter.clear();
     size_t before = e.addsBefore.size();
-    if (!Undecorate(middle, e.written, e.own))
-        e.written[0] = e.written[1] = WrittenText();
+    bool ours = Undecorate(middle, e.written, e.own);
     e.own.insert(0, title.substr(0, before)).append(title.substr(before + middle.size()));
+    return ours;
+}
+
+// Its owner set title; one without a text of this run's makes those written stale.
+void Renamed(TitleEntry& e, View title)
+{
+    if (!TakeOwn(e, title))
+        e.written[0] = e.written[1] = WrittenText();
     e.seen.assign(title);
 }
 
@@ -210,7 +216,7 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
             if (at >= least && at <= most && Shows(title.substr(at, m), w, m) == m) {
                 e.addsBefore.assign(title.substr(0, at));
                 e.addsAfter.assign(title.substr(at + m));
-                Renamed(e, e.seen);
+                TakeOwn(e, e.seen);
                 return Judgement::Additions;
             }
         }
