@@ -35,10 +35,17 @@ namespace testsupport {
 enum class Alters { Keeps, Cp1252, Cp1251, Cap60, Prefix, Suffix, Trims, Counts, Ignores, Refuses, Cap255, Cap260, Count };
 enum class Owner { Free, Busy, Slow, Hung };
 
+// n in decimal, with at least digits digits.
+inline std::u16string Number(unsigned n, size_t digits)
+{
+    std::string d = std::to_string(n);
+    d.insert(0, d.size() < digits ? digits - d.size() : 0, '0');
+    return std::u16string(d.begin(), d.end());
+}
+
 // What a window of the kind shows for a text it is given (as its count-th).
 inline std::u16string ShownBy(Alters alters, const std::u16string& text, unsigned count = 0)
 {
-    std::u16string shown;
     switch (alters) {
     case Alters::Cp1252:
     case Alters::Cp1251: {
@@ -46,15 +53,11 @@ inline std::u16string ShownBy(Alters alters, const std::u16string& text, unsigne
         // (1252) or a question mark, a pair of surrogates one question mark.
         static const std::u16string from = u"ěščřžýáíéůúďťňĚŠČŘŽÝÁÍÉŮÚĎŤŇ", to = u"escrzyaieuudtnESCRZYAIEUUDTN";
         static const std::u16string in1252 = u"ŠšŽžŒœŸ€‚ƒ„…†‡ˆ‰‹‘’“”•–—˜™›";
-        shown.reserve(text.size());
+        std::u16string shown;
         for (size_t i = 0; i < text.size(); ++i) {
             char16_t c = text[i];
-            if (c < 0x80) {
-                shown += c;
-                continue;
-            }
-            bool kept = alters == Alters::Cp1252 ? c < 0x100 || in1252.find(c) != std::u16string::npos
-                                                 : (c >= 0x400 && c < 0x460) || c == u'—';
+            bool kept = c < 0x80 || (alters == Alters::Cp1252 ? c < 0x100 || in1252.find(c) != std::u16string::npos
+                                                              : (c >= 0x400 && c < 0x460) || c == u'—');
             size_t base = from.find(c);
             shown += kept ? c : alters == Alters::Cp1252 && base != std::u16string::npos ? to[base] : u'?';
             if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
@@ -67,12 +70,7 @@ inline std::u16string ShownBy(Alters alters, const std::u16string& text, unsigne
     case Alters::Cap260: return text.substr(0, 260);
     case Alters::Prefix: return u"Prohlížeč: " + text;
     case Alters::Suffix: return text + u" - Editor";
-    case Alters::Counts: {
-        std::u16string shown = u"(";
-        for (char c : std::to_string(count))
-            shown += static_cast<char16_t>(c);
-        return shown + u") " + text;
-    }
+    case Alters::Counts: return u"(" + Number(count, 1) + u") " + text;
     case Alters::Trims: {
         size_t begin = text.find_first_not_of(u' ');
         return begin == std::u16string::npos ? u"" : text.substr(begin, text.find_last_not_of(u' ') + 1 - begin);
@@ -100,14 +98,12 @@ struct ModelWindow {
     unsigned count = 0;        // the texts a counting window was given
     bool touched = false;      // it has shown a text of the clock's since its owner set one
     bool owed = false;         // the clock wrote into it, or held it when its owner renamed it
+    bool late = false;         // a write that came late is not read yet
+    bool hasInFlight = false;  // its slow owner took inFlight and still handles it
+    std::u16string title, own;        // what it shows, and its own title
+    std::u16string sent, inFlight;    // the text the clock sent it last, and one its slow owner took
     std::u16string saved, savedOwn;   // a decorated title its owner keeps, and the own title then
     unsigned savedForm = 0, sentForm = 0;   // the forms the clock wrote then
-    bool late = false;         // a write that came late is not read yet
-    std::u16string title;      // what it shows
-    std::u16string own;        // its own title
-    std::u16string inFlight;   // a text its slow owner took and still handles
-    std::u16string sent;       // the text the clock sent it last
-    bool hasInFlight = false;
 };
 
 class TitleWorld {
@@ -139,7 +135,7 @@ public:
         else if (event < 91) countdown_ = !countdown_, ++form_;
         else if (event < 95) day_ = pick_(4), ++form_;
         else if (event < 98) note_ = pick_(5), ++form_;
-        else OpenHostile();
+        else Open(true);
         CheckLetGo();
         return failure_.empty();
     }
@@ -185,10 +181,8 @@ private:
         if (w->alters == Alters::Refuses)
             return WriteAnswer::Refused;
         w->sent = text, w->sentForm = world.form_;
-        if (w->owner == Owner::Slow && !w->hasInFlight) {
-            w->inFlight = text;   // taken, and handled slowly
-            w->hasInFlight = true;
-        }
+        if (w->owner == Owner::Slow && !w->hasInFlight)
+            w->inFlight = text, w->hasInFlight = true;   // taken, and handled slowly
         if (w->owner != Owner::Free)
             return WriteAnswer::Pending;
         world.Deliver(*w, text);
@@ -291,33 +285,25 @@ private:
             && digits(2, 2) && text(u":") && digits(2, 2) && text(u":") && digits(2, 2) && text(u" *");
     }
 
-    // The clock text's parts of this tick.
-    void Parts(char* clock, size_t size, const char*& name) const
-    {
-        static const int dates[4][4] = { { 7, 12, 2026, 1 }, { 8, 12, 2026, 2 }, { 31, 12, 2026, 4 }, { 1, 1, 2027, 5 } };
-        static const char* const names[4] = { "Ambro\x9E a Benjam\xEDn", "Kv\xECtoslava", "", "Mikul\xE1\x9A" };
-        const int* d = dates[day_];
-        FormatClock(clock, size, DayName(d[3]), d[0], d[1], d[2], second_ / 3600 % 24, second_ / 60 % 60, second_ % 60);
-        name = names[day_];
-    }
-    static const char16_t* Note(unsigned note)
+    const char16_t* Note() const
     {
         static const char16_t* const notes[5] = { u"Čaj o páté", u"Porada * 10:00 * sál", u"", u"🙂 Oběd", u"   " };
-        return notes[note];
+        return notes[note_];
     }
 
     // A tick of the program: steps 1 and 8, or, held in a box, step 1, the
     // ticks that run inside the box, then its own step 8.
     void Tick(bool held)
     {
+        static const int dates[4][4] = { { 7, 12, 2026, 1 }, { 8, 12, 2026, 2 }, { 31, 12, 2026, 4 }, { 1, 1, 2027, 5 } };
+        static const char* const names[4] = { "Ambro\x9E a Benjam\xEDn", "Kv\xECtoslava", "", "Mikul\xE1\x9A" };
         ++ticks_;
         ++second_;
         if (trace_)
             Trace("tick " + std::to_string(second_) + (held ? " held in a box" : ""));
         char clock[80];
-        const char* name;
-        Parts(clock, sizeof clock, name);
-        const std::u16string note = Note(note_);
+        const int* d = dates[day_];
+        FormatClock(clock, sizeof clock, DayName(d[3]), d[0], d[1], d[2], second_ / 3600 % 24, second_ / 60 % 60, second_ % 60);
         FollowFront(ledger_, access_, front_);
         if (held) {
             ++depth_;
@@ -327,7 +313,7 @@ private:
             }
             --depth_;
         }
-        const TitleParts parts{ clock, name, countdown_ ? "00:04:59" : nullptr, note.c_str(), before_ };
+        const TitleParts parts{ clock, names[day_], countdown_ ? "00:04:59" : nullptr, Note(), before_ };
         ownerActed_ = false;
         DecorateFront(ledger_, access_, parts);
         if (trace_)
@@ -344,12 +330,7 @@ private:
     {
         ModelWindow* w = Find(ledger_.front);
         if (!w || ownerActed_ || w->owner != Owner::Free || w->alters == Alters::Ignores || w->alters == Alters::Refuses
-            || !failure_.empty())
-            return;
-        bool decorated = false;
-        for (const TitleEntry& e : ledger_.entries)
-            decorated = decorated || (e.window == w->id && e.hold != Hold::Waiting);
-        if (!decorated)
+            || !Held(*w, true))
             return;
         std::u16string composed;
         ComposeTitle(composed, Unadd(*w, w->own), parts);
@@ -371,15 +352,9 @@ private:
     // what its owner took is handled.
     void CheckLetGo()
     {
-        for (const ModelWindow& w : windows_) {
-            if (!w.owed || !failure_.empty())
-                continue;
-            bool kept = false;
-            for (const TitleEntry& e : ledger_.entries)
-                kept = kept || e.window == w.id;
-            if (!kept && (w.title != w.own || (w.hasInFlight && ShownBy(w.alters, w.inFlight) != w.own)))
+        for (const ModelWindow& w : windows_)
+            if (w.owed && !Held(w) && (w.title != w.own || (w.hasInFlight && ShownBy(w.alters, w.inFlight) != w.own)))
                 Fail("window " + Show(w) + " was let go but does not show its own title " + Readable(w.own));
-        }
     }
 
     // What the window's own title is without what the window adds to it.
@@ -400,10 +375,10 @@ private:
     // to every text, or a count in front: it sets another.)
     void Rename(ModelWindow* w, bool edit, std::u16string shown = u"")
     {
-        if (shown.empty() && w && (w->owner == Owner::Busy || w->late) && !w->sent.empty())
-            shown = ShownBy(w->alters, w->sent, w->count + 1);
         if (!w || w->owner == Owner::Slow || w->owner == Owner::Hung)
             return;
+        if (shown.empty() && (w->owner == Owner::Busy || w->late) && !w->sent.empty())
+            shown = ShownBy(w->alters, w->sent, w->count + 1);
         std::u16string raw, base = w->own;
         bool fromShown = false;
         edit = edit && MakesFromShown(*w);
@@ -447,13 +422,18 @@ private:
             Trace("window " + std::to_string(w->id) + (edit ? " edited " : " renamed ") + Readable(raw));
         unsigned count = w->alters == Alters::Counts ? ++w->count : 0;
         w->own = ShownBy(w->alters, base, count);
-        Retitle(*w, ShownBy(w->alters, raw, count), fromShown);
+        w->title = ShownBy(w->alters, raw, count);
+        w->touched = fromShown;   // a title of its own, unless made from what it showed
+        w->owed = fromShown || (Held(*w) && w->alters != Alters::Ignores && w->alters != Alters::Refuses);
+        if (!fromShown)
+            w->saved.clear();
     }
 
-    bool Held(const ModelWindow& w) const
+    // Whether the ledger holds w (and, answered, has had its write answered).
+    bool Held(const ModelWindow& w, bool answered = false) const
     {
         for (const TitleEntry& e : ledger_.entries)
-            if (e.window == w.id)
+            if (e.window == w.id && (!answered || e.hold != Hold::Waiting))
                 return true;
         return false;
     }
@@ -465,17 +445,6 @@ private:
     {
         return w.alters != Alters::Cap60 && w.alters != Alters::Cap255 && w.alters != Alters::Cap260
             && w.alters != Alters::Prefix && w.alters != Alters::Suffix && w.alters != Alters::Counts;
-    }
-
-    // Its owner sets title; a window the clock holds is owed its own title
-    // then too, unless it ignores or refuses what it is given.
-    void Retitle(ModelWindow& w, const std::u16string& title, bool fromShown)
-    {
-        w.touched = fromShown;   // a title of its own, unless made from what it showed
-        w.owed = fromShown || (Held(w) && w.alters != Alters::Ignores && w.alters != Alters::Refuses);
-        w.title = title;
-        if (!fromShown)
-            w.saved.clear();
     }
 
     // Its owner edits what its window shows: trims the mark off its end,
@@ -520,7 +489,7 @@ private:
             // put the title back as it was. A title without an own title beside
             // the decoration cannot be told from an earlier run's: its owner
             // keeps none.)
-            bool noNote = countdown_ && !before_ && Note(note_)[0] <= u' ';
+            bool noNote = countdown_ && !before_ && Note()[0] <= u' ';
             bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
@@ -530,12 +499,8 @@ private:
             Trace("window " + std::to_string(w->id) + " edits to " + Readable(title));
         // (A window the clock let go of is not read again until it comes to
         // the front: what its owner puts back meanwhile stays.)
-        std::u16string saved = w->saved, savedOwn = w->savedOwn;
-        bool touched = w->touched;
-        Retitle(*w, title, false);
-        w->touched = touched;
-        w->own = own;
-        w->saved = saved, w->savedOwn = savedOwn;
+        w->owed = Held(*w) && w->alters != Alters::Ignores && w->alters != Alters::Refuses;
+        w->title = title, w->own = own;
     }
 
     // A title as owners write them: plain ones, and ones that resemble the
@@ -596,15 +561,6 @@ private:
             deco += u" Za " + Number(pick_(24), 2) + u":10:00" + (front ? u" " + note + u" *" : u"  " + note);
         return front ? deco + u" " + own + (countdown ? u" " : u"") : own + deco;
     }
-    static std::u16string Number(unsigned n, size_t digits)
-    {
-        std::u16string s;
-        for (std::string d = std::to_string(n); s.size() + d.size() < digits;)
-            s += u'0';
-        for (char c : std::to_string(n))
-            s += static_cast<char16_t>(c);
-        return s;
-    }
 
     // Free owners get busy, slow or hung; the others are done and free.
     // (A counting window answers at once: a count on a text that arrives
@@ -613,11 +569,10 @@ private:
     {
         if (!w || w->alters == Alters::Counts)
             return;
-        if (w->owner == Owner::Free) {
+        if (w->owner == Owner::Free)
             w->owner = static_cast<Owner>(1 + pick_(3));
-        } else {
+        else
             Relax(*w);
-        }
         if (trace_)
             Trace("window " + std::to_string(w->id) + " owner " + std::to_string(static_cast<int>(w->owner)));
     }
@@ -626,8 +581,7 @@ private:
     {
         w.owner = Owner::Free;
         if (w.hasInFlight)
-            Deliver(w, w.inFlight), w.late = true;
-        w.hasInFlight = false;
+            Deliver(w, w.inFlight), w.late = true, w.hasInFlight = false;
     }
 
     void SwitchFront()
@@ -638,27 +592,11 @@ private:
             Trace("front " + std::to_string(front_));
     }
 
-    void Open()
+    // A window that alters titles as its kind does, or a hostile one: its
+    // title is longer than the clock reads, or holds hundreds of clock texts
+    // (anyone can predict them).
+    void Open(bool hostile = false)
     {
-        if (windows_.size() >= 18)
-            return;
-        ModelWindow w;
-        w.id = nextId_++;
-        w.alters = static_cast<Alters>(pick_(static_cast<unsigned>(Alters::Count)));
-        windows_.push_back(w);
-        if (trace_)
-            Trace("window " + std::to_string(w.id) + " opens, alters " + std::to_string(static_cast<int>(w.alters)));
-        Rename(&windows_.back(), false);
-    }
-
-    // A window whose title is longer than the clock reads, or holds
-    // hundreds of clock texts (anyone can predict them).
-    void OpenHostile()
-    {
-        if (windows_.size() >= 18)
-            return;
-        ModelWindow w;
-        w.id = nextId_++;
         static const std::u16string overlong(maxTitleLength + 1, u'x');
         static const std::u16string copies = [] {
             std::u16string title = u"x";
@@ -666,12 +604,22 @@ private:
                 title += u"  * Pondělí - 7.12.2026 - 10:00:00 * Ambrož a Benjamín *";
             return title;
         }();
-        bool over = pick_(2) == 0;
-        w.own = over ? overlong : u"x";
-        w.title = over ? overlong : copies;
-        windows_.push_back(std::move(w));
+        if (windows_.size() >= 18)
+            return;
+        ModelWindow& w = windows_.emplace_back();
+        w.id = nextId_++;
+        if (hostile) {
+            bool over = pick_(2) == 0;
+            w.own = over ? overlong : u"x";
+            w.title = over ? overlong : copies;
+            if (trace_)
+                Trace("hostile window " + std::to_string(w.id));
+            return;
+        }
+        w.alters = static_cast<Alters>(pick_(static_cast<unsigned>(Alters::Count)));
         if (trace_)
-            Trace("hostile window " + std::to_string(w.id));
+            Trace("window " + std::to_string(w.id) + " opens, alters " + std::to_string(static_cast<int>(w.alters)));
+        Rename(&w, false);
     }
 
     void Close(ModelWindow* w)
