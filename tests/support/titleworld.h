@@ -110,7 +110,6 @@ public:
     explicit TitleWorld(std::function<unsigned(unsigned)> pick, bool trace = false)
         : pick_(std::move(pick)), trace_(trace)
     {
-        access_ = TitleAccess{ Read, Write, Answers, this };
         windows_.reserve(64);
         Open();
         Open();
@@ -269,12 +268,6 @@ private:
         return true;
     }
 
-    const char16_t* Note() const
-    {
-        static const char16_t* const notes[5] = { u"Čaj o páté", u"Porada * 10:00 * sál", u"", u"🙂 Oběd", u"   " };
-        return notes[note_];
-    }
-
     // A tick follows the window in front, then decorates it; held in a box,
     // the ticks that run inside the box come between the two.
     void Tick(bool held)
@@ -295,7 +288,7 @@ private:
                 SwitchFront(), Tick(pick_(4) == 0);
             --depth_;
         }
-        const TitleParts parts{ clock, names[day_], countdown_ ? "00:04:59" : nullptr, Note(), before_ };
+        const TitleParts parts{ clock, names[day_], countdown_ ? "00:04:59" : nullptr, notes_[note_], before_ };
         ownerActed_ = false;
         DecorateFront(ledger_, access_, parts);
         if (trace_)
@@ -303,7 +296,11 @@ private:
                 Trace("  ledger " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
                       + Readable(e.addsAfter) + (e.hold == Hold::Waiting ? " waiting" : "") + " cuts " + std::to_string(e.cutsAt));
         CheckFront(parts);
-        CheckBounds();
+        if (ledger_.entries.size() > maxWindows)   // the ledger keeps within its bounds
+            Fail("the ledger keeps " + std::to_string(ledger_.entries.size()) + " windows");
+        for (const TitleEntry& e : ledger_.entries)
+            if (e.own.size() + e.seen.size() + e.written[0].text.size() + e.written[1].text.size() > 4 * maxTitleLength + 2000)
+                Fail("the ledger keeps a text too long");
     }
 
     // The window in front, decorated by an answered write, shows its own title
@@ -319,15 +316,6 @@ private:
         std::u16string expected = ShownBy(w->alters, composed, w->count);
         if (w->title != expected)
             Fail("window in front " + Show(*w) + " is not decorated as " + Readable(expected));
-    }
-
-    void CheckBounds()
-    {
-        if (ledger_.entries.size() > maxWindows)
-            Fail("the ledger keeps " + std::to_string(ledger_.entries.size()) + " windows");
-        for (const TitleEntry& e : ledger_.entries)
-            if (e.own.size() + e.seen.size() + e.written[0].text.size() + e.written[1].text.size() > 4 * maxTitleLength + 2000)
-                Fail("the ledger keeps a text too long");
     }
 
     // Every window the clock let go of shows its own title, also once what its
@@ -458,18 +446,17 @@ private:
             // window took from a countdown in front, or be the note of one behind
             // without: there it goes back as it was. One kept with no own title
             // beside the decoration would pass for an earlier run's: none is.)
-            bool noNote = countdown_ && !before_ && Note()[0] <= u' ';
+            bool noNote = countdown_ && !before_ && notes_[note_][0] <= u' ';
             bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
         }
-        title = ShownBy(w->alters, title), own = ShownBy(w->alters, own);
+        w->title = ShownBy(w->alters, title), w->own = ShownBy(w->alters, own);
         if (trace_)
-            Trace("window " + std::to_string(w->id) + " edits to " + Readable(title));
+            Trace("window " + std::to_string(w->id) + " edits to " + Readable(w->title));
         // (A window the clock let go of is not read again until it comes to
         // the front: what its owner puts back meanwhile stays.)
         w->owed = Held(*w) && w->alters != Alters::Ignores && w->alters != Alters::Refuses;
-        w->title = title, w->own = own;
     }
 
     // A title as owners write them: plain ones, and ones that resemble the
@@ -559,21 +546,15 @@ private:
     // clock reads, or holds hundreds of clock texts (anyone can predict them).
     void Open(bool hostile = false)
     {
-        static const std::u16string overlong(maxTitleLength + 1, u'x');
-        static const std::u16string copies = [] {
-            std::u16string title = u"x";
-            for (int copy = 0; copy < 100; ++copy)
-                title += u"  * Pondělí - 7.12.2026 - 10:00:00 * Ambrož a Benjamín *";
-            return title;
-        }();
         if (windows_.size() >= 18)
             return;
         ModelWindow& w = windows_.emplace_back();
         w.id = nextId_++;
         if (hostile) {
             bool over = pick_(2) == 0;
-            w.own = over ? overlong : u"x";
-            w.title = over ? overlong : copies;
+            w.title = w.own = over ? std::u16string(maxTitleLength + 1, u'x') : u"x";
+            for (int copy = 0; copy < 100 && !over; ++copy)
+                w.title += u"  * Pondělí - 7.12.2026 - 10:00:00 * Ambrož a Benjamín *";
             Trace("hostile window " + std::to_string(w.id));
             return;
         }
@@ -626,13 +607,13 @@ private:
 
     std::function<unsigned(unsigned)> pick_;
     bool trace_;
-    TitleAccess access_{};
+    TitleAccess access_{ Read, Write, Answers, this };
     TitleLedger ledger_;
     std::vector<ModelWindow> windows_;
-    WindowId nextId_ = 1;
-    WindowId front_ = 0;
+    WindowId nextId_ = 1, front_ = 0;
     bool before_ = false, countdown_ = false, ownerActed_ = false, exiting_ = false;
     unsigned day_ = 0, note_ = 0, second_ = 36000, form_ = 0;
+    static constexpr const char16_t* notes_[5] = { u"Čaj o páté", u"Porada * 10:00 * sál", u"", u"🙂 Oběd", u"   " };
     int depth_ = 0;
     size_t ticks_ = 0;
     std::string failure_;
