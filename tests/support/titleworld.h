@@ -1,14 +1,12 @@
 // A model desktop for the title rules' tests and fuzzer: windows that keep,
 // re-encode (code pages 1252 and 1251), cut, extend, trim, count, ignore or
 // refuse the titles they are given; owners that rename, mark or edit them
-// (also between a write and its read-back) or are busy, slow or hung; titles
-// decorated by earlier runs or only resembling the clock's; and the clock
-// decorating the window in front through the program's own ledger calls.
-//
-// Owners answer as on Windows, not as under Wine: a write not taken when the
-// time runs out is cancelled (busy), one taken completes later (slow), a
-// thread silent over 5 s is not sent to (hung), and a window of a program run
-// as administrator refuses at once.
+// (also between a write and its read-back) or are busy, slow or hung, as on
+// Windows, not as under Wine (a write not taken in time is cancelled, one
+// taken completes later, a thread silent over 5 s is not sent to, a program
+// run as administrator refuses at once); titles decorated by earlier runs or
+// only resembling the clock's; and the clock decorating the window in front
+// through the program's own ledger calls.
 //
 // Checked after every event: no title the clock wrote shows two clock texts
 // more than its own title; every window the clock let go of shows exactly its
@@ -133,7 +131,10 @@ public:
         else if (event < 95) day_ = pick_(4), ++form_;
         else if (event < 98) note_ = pick_(5), ++form_;
         else Open(true);
-        CheckLetGo();
+        // Every window let go of shows its own title, also once its owner is done.
+        for (const ModelWindow& w : windows_)
+            if (w.owed && !Held(w) && (w.title != w.own || (w.hasInFlight && ShownBy(w.alters, w.inFlight) != w.own)))
+                Fail("window " + Show(w) + " was let go but does not show its own title " + Readable(w.own));
         return failure_.empty();
     }
 
@@ -218,7 +219,6 @@ private:
         size_t dash = t.find(u" - ");
         return dash != std::u16string::npos && dash > 0 && t.find(u' ') == dash && IsClockAt(t, dash);
     }
-
     // The clock texts in t: "* <day>", a date and a time, at the start or after
     // two spaces that are not the space behind the clock text before.
     static int Clocks(const std::u16string& t)
@@ -235,7 +235,6 @@ private:
         }
         return clocks;
     }
-
     // Whether an owner may have written t: nothing that begins a clock text as
     // written ("* " and a word at the start or after two spaces), even once
     // marked "* " (a first word, a date and a time), nor a countdown's start
@@ -254,7 +253,6 @@ private:
         return !(t.compare(first, 3, u"Za ") == 0 && t.size() > first + 11
                  && (t.compare(first + 11, 2, u"  ") == 0 || t.back() == u' '));
     }
-
     // " - D.M.YYYY - HH:MM:SS *" at at.
     static bool IsClockAt(const std::u16string& t, size_t at)
     {
@@ -269,25 +267,20 @@ private:
     }
 
     // A tick follows the window in front, then decorates it; held in a box,
-    // the ticks that run inside the box come between the two.
-    void Tick(bool held)
+    // the ticks that run inside the box come between the two (two boxes deep).
+    void Tick(bool held, int depth = 0)
     {
         static const int dates[4][4] = { { 7, 12, 2026, 1 }, { 8, 12, 2026, 2 }, { 31, 12, 2026, 4 }, { 1, 1, 2027, 5 } };
         static const char* const names[4] = { "Ambro\x9E a Benjam\xEDn", "Kv\xECtoslava", "", "Mikul\xE1\x9A" };
-        ++ticks_;
-        ++second_;
+        ++ticks_, ++second_;
         Trace("tick " + std::to_string(second_) + (held ? " held in a box" : ""));
         char clock[80];
         const int* d = dates[day_];
         FormatClock(clock, sizeof clock, DayName(d[3]), d[0], d[1], d[2],
                     second_ / 3600 % 24, second_ / 60 % 60, second_ % 60);
         FollowFront(ledger_, access_, front_);
-        if (held) {
-            ++depth_;
-            for (unsigned inner = pick_(3); inner > 0 && depth_ < 3; --inner)
-                SwitchFront(), Tick(pick_(4) == 0);
-            --depth_;
-        }
+        for (unsigned inner = held ? pick_(3) : 0; inner > 0 && depth < 2; --inner)
+            SwitchFront(), Tick(pick_(4) == 0, depth + 1);
         const TitleParts parts{ clock, names[day_], countdown_ ? "00:04:59" : nullptr, notes_[note_], before_ };
         ownerActed_ = false;
         DecorateFront(ledger_, access_, parts);
@@ -318,15 +311,6 @@ private:
             Fail("window in front " + Show(*w) + " is not decorated as " + Readable(expected));
     }
 
-    // Every window the clock let go of shows its own title, also once what its
-    // owner took is handled.
-    void CheckLetGo()
-    {
-        for (const ModelWindow& w : windows_)
-            if (w.owed && !Held(w) && (w.title != w.own || (w.hasInFlight && ShownBy(w.alters, w.inFlight) != w.own)))
-                Fail("window " + Show(w) + " was let go but does not show its own title " + Readable(w.own));
-    }
-
     // title without what the window adds to every text.
     static std::u16string Unadd(const ModelWindow& w, const std::u16string& title)
     {
@@ -348,10 +332,9 @@ private:
         if (edit && base.compare(0, 1, u"*") == 0) {
             raw = base = base.substr(base.compare(0, 2, u"* ") == 0 ? 2 : 1);
         } else if (edit) {
-            // (An earlier run's decoration in front of a title marked would
-            // pass for one behind a title its owner wrote more after: such an
-            // owner marks its title as it knows it. A window that trims drops
-            // the mark's space from an empty title: there a star alone.)
+            // (An earlier run's decoration in front of a title marked would pass
+            // for one behind a title its owner extended: it marks its title as
+            // it knows it. A trimming window drops an empty title's mark space.)
             const std::u16string mark = pick_(2) == 0 && w->alters != Alters::Trims ? u"* " : u"*";
             raw = mark + (w->touched ? w->title : w->own);
             base = mark + base;
@@ -372,10 +355,10 @@ private:
             // decoration in its first spaces, as if its owner wrote them.)
             if (base.size() + 4 >= cap && base.size() < cap)
                 base = raw = u"Dokument";
-            // (Before the clock reads back a write, while the owner is busy with
-            // it or before a late one is read, a title holding what the window
-            // shows for it, or ending with the text written, would pass for what
-            // a window adds to every text, or a count in front: it sets another.)
+            // (Before a write is read back, while the owner is busy with it or a
+            // late one is unread, a title holding what the window shows for it,
+            // or ending with the text written, would pass for what the window
+            // adds to every text or a count: it sets another.)
             std::u16string title = ShownBy(w->alters, raw, w->count + 1), sent = w->sent;
             bool endsWithSent = title.size() > sent.size() && title.compare(title.size() - sent.size(), sent.size(), sent) == 0;
             if (!shown.empty() && title != shown && (title.find(shown) != std::u16string::npos || endsWithSent))
@@ -400,7 +383,6 @@ private:
                 return true;
         return false;
     }
-
     // Owners that make titles from what they show: not of windows that cut, add
     // to or count every text (they would cut, double or count it themselves).
     static bool MakesFromShown(const ModelWindow& w)
@@ -446,8 +428,7 @@ private:
             // window took from a countdown in front, or be the note of one behind
             // without: there it goes back as it was. One kept with no own title
             // beside the decoration would pass for an earlier run's: none is.)
-            bool noNote = countdown_ && !before_ && notes_[note_][0] <= u' ';
-            bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
+            bool append = pick_(2) == 0 && w->alters != Alters::Trims && !(countdown_ && !before_ && notes_[note_][0] <= u' ');
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
         }
@@ -476,7 +457,6 @@ private:
             return std::u16string(200 + pick_(120), u"ax "[pick_(3)]);
         return titles[pick_(sizeof titles / sizeof titles[0])];
     }
-
     // A title spelled from pieces, as far as an owner may have written it.
     std::u16string Spelled()
     {
@@ -489,7 +469,6 @@ private:
             title += pieces[pick_(sizeof pieces / sizeof pieces[0])];
         return OwnersMayWrite(title) ? title : Listed();
     }
-
     // The title as an earlier run left it: any day, date, time, name and
     // countdown (any note), in front or behind. (No countdown where two runs
     // decorated it, nor in front in a window that trims: it takes the space
@@ -534,14 +513,12 @@ private:
         if (w.hasInFlight)
             Deliver(w, w.inFlight), w.late = true, w.hasInFlight = false;
     }
-
     void SwitchFront()
     {
         unsigned choice = pick_(static_cast<unsigned>(windows_.size()) + 1);
         front_ = choice < windows_.size() ? windows_[choice].id : 0;
         Trace("front " + std::to_string(front_));
     }
-
     // A window of a kind picked, or a hostile one: its title is longer than the
     // clock reads, or holds hundreds of clock texts (anyone can predict them).
     void Open(bool hostile = false)
@@ -562,7 +539,6 @@ private:
         Trace("window " + std::to_string(w.id) + " opens, alters " + std::to_string(static_cast<int>(w.alters)));
         Rename(&w, false);
     }
-
     void Close(ModelWindow* w)
     {
         if (!w)
@@ -614,7 +590,6 @@ private:
     bool before_ = false, countdown_ = false, ownerActed_ = false, exiting_ = false;
     unsigned day_ = 0, note_ = 0, second_ = 36000, form_ = 0;
     static constexpr const char16_t* notes_[5] = { u"Čaj o páté", u"Porada * 10:00 * sál", u"", u"🙂 Oběd", u"   " };
-    int depth_ = 0;
     size_t ticks_ = 0;
     std::string failure_;
 };
