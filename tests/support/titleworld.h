@@ -428,7 +428,8 @@ private:
             // window took from a countdown in front, or be the note of one behind
             // without: there it goes back as it was. One kept with no own title
             // beside the decoration would pass for an earlier run's: none is.)
-            bool append = pick_(2) == 0 && w->alters != Alters::Trims && !(countdown_ && !before_ && notes_[note_][0] <= u' ');
+            bool noNote = countdown_ && !before_ && notes_[note_][0] <= u' ';
+            bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
         }
