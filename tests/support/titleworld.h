@@ -54,8 +54,7 @@ inline std::u16string ShownBy(Alters alters, const std::u16string& text, unsigne
             char16_t c = text[i];
             bool kept = c < 0x80 || (alters == Alters::Cp1252 ? c < 0x100 || in1252.find(c) != std::u16string::npos
                                                               : (c >= 0x400 && c < 0x460) || c == u'—');
-            size_t base = from.find(c);
-            shown += kept ? c : alters == Alters::Cp1252 && base != std::u16string::npos ? to[base] : u'?';
+            shown += kept ? c : alters == Alters::Cp1252 && from.find(c) < to.size() ? to[from.find(c)] : u'?';
             if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
                 ++i;
         }
