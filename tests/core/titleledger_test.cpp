@@ -1,6 +1,5 @@
-// The title ledger against model desktops: every window gets exactly its own
-// title back, whatever the windows do to the texts they are given and
-// whatever their owners do meanwhile (see tests/support/titleworld.h).
+// The title ledger: every window gets exactly its own title back, whatever it
+// and its owner do meanwhile (model desktops: tests/support/titleworld.h).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,25 +14,21 @@ namespace {
 
 TEST(TitleLedger, RandomDesktopsKeepEveryTitleExact)
 {
-    // TIKAVO_LEDGER_SEED=<n> runs other desktops; TIKAVO_LEDGER_TRACE=1
-    // prints the events of each. Behind the 500, desktops that once found a
-    // fault in long searches.
+    // TIKAVO_LEDGER_SEED=<n> runs other desktops; TIKAVO_LEDGER_TRACE=1 prints
+    // the events of each. Behind the 500, desktops long searches found a fault in.
     const char* given = std::getenv("TIKAVO_LEDGER_SEED");
     const unsigned first = given ? static_cast<unsigned>(std::strtoul(given, nullptr, 10)) : 20261208u;
     const bool trace = std::getenv("TIKAVO_LEDGER_TRACE") != nullptr;
-    std::vector<unsigned> seeds;
-    for (unsigned seed = first; seed < first + 500; ++seed)
-        seeds.push_back(seed);
-    seeds.insert(seeds.end(), { 105100u, 117763u, 1005194u, 1005407u, 1010887u });
+    const unsigned found[] = { 105100u, 117763u, 1005194u, 1005407u, 1010887u };
     size_t ticks = 0;
-    for (unsigned seed : seeds) {
+    for (unsigned i = 0; i < 505; ++i) {
+        const unsigned seed = i < 500 ? first + i : found[i - 500];
         std::mt19937 random(seed);
         testsupport::TitleWorld world([&](unsigned n) { return static_cast<unsigned>(random() % n); }, trace);
         bool ok = true;
         for (int event = 0; event < 400 && ok; ++event)
             ok = world.Step();
-        ok = ok && world.Finish();
-        ASSERT_TRUE(ok) << "seed " << seed << ": " << world.failure();
+        ASSERT_TRUE(ok && world.Finish()) << "seed " << seed << ": " << world.failure();
         ticks += world.ticks();
     }
     EXPECT_GT(ticks, 70000u);
@@ -52,10 +47,7 @@ TEST(TitleLedger, WindowsWhoseOwnersDoNotAnswerAreKeptWithinTheBoundAndNoneIsDro
         [](void* d, WindowId w, std::u16string& t) { return t = static_cast<Desktop*>(d)->titles[w], true; },
         [](void* d, WindowId w, const char16_t* text) {
             auto* desk = static_cast<Desktop*>(d);
-            if (!desk->answering)
-                return WriteAnswer::Pending;
-            desk->titles[w] = text;
-            return WriteAnswer::Answered;
+            return desk->answering ? (desk->titles[w] = text, WriteAnswer::Answered) : WriteAnswer::Pending;
         },
         [](void* d, WindowId, bool) { return static_cast<Desktop*>(d)->answering; }, &desk };
     TitleLedger ledger;
@@ -71,24 +63,21 @@ TEST(TitleLedger, WindowsWhoseOwnersDoNotAnswerAreKeptWithinTheBoundAndNoneIsDro
     desk.answering = true;
     GiveAllTitlesBack(ledger, access);
     for (const std::u16string& title : desk.titles)
-        EXPECT_TRUE(title == u"Dokument") << testsupport::Readable(title);
+        EXPECT_TRUE(title == u"Dokument") << Readable(title);
 }
 
-// Clock in front, an owner trims the mark off the end of what its window
-// shows (window 1): that is its new title, not a cut. Window 2 cuts every
-// title to 60 characters: it keeps its own title while cut.
+// With the clock in front, window 1's owner trims the mark off its title's end:
+// a new title, not a cut. Window 2 cuts titles to 60 characters: it keeps its own.
 TEST(TitleLedger, AnOwnerThatTrimsTheEndOfItsTitleRenamedIt)
 {
-    static std::u16string titles[3];
-    titles[1] = u"Dopis.odt - Writer*";
-    titles[2] = u"Rozpočet na rok 2027 - přehled výdajů";
+    std::u16string titles[3] = { u"", u"Dopis.odt - Writer*", u"Rozpočet na rok 2027 - přehled výdajů" };
     const TitleAccess access{
-        [](void*, WindowId w, std::u16string& t) { return t = titles[w], true; },
-        [](void*, WindowId w, const char16_t* text) {
-            titles[w] = std::u16string(text).substr(0, w == 2 ? 60 : std::u16string::npos);
+        [](void* d, WindowId w, std::u16string& t) { return t = static_cast<std::u16string*>(d)[w], true; },
+        [](void* d, WindowId w, const char16_t* text) {
+            static_cast<std::u16string*>(d)[w] = std::u16string(text).substr(0, w == 2 ? 60 : std::u16string::npos);
             return WriteAnswer::Answered;
         },
-        [](void*, WindowId, bool) { return true; }, nullptr };
+        [](void*, WindowId, bool) { return true; }, titles };
     const TitleParts parts{ "  * Pond\xEC" "l\xED - 7.12.2026 - 10:00:00 * ", "", nullptr, u"", true };
     TitleLedger ledger;
     for (WindowId w : { 2, 1, 1 }) {
@@ -103,35 +92,27 @@ TEST(TitleLedger, AnOwnerThatTrimsTheEndOfItsTitleRenamedIt)
     EXPECT_TRUE(titles[2] == u"Rozpočet na rok 2027 - přehled výdajů") << Readable(titles[2]);
 }
 
-// Windows that add to every text they are given: window 1 " - Editor" behind
-// it, window 2 a running count in front of it; a write may be slow (taken, and
-// completed after the time-out).
-struct AddingDesktop {
-    std::u16string titles[3];
-    int counted = 0, writes = 0;
-    bool slow = false;
-    std::u16string Shown(WindowId w, const std::u16string& text)
-    {
-        if (w == 1)
-            return text + u" - Editor";
-        std::string count = "(" + std::to_string(++counted) + ") ";
-        return std::u16string(count.begin(), count.end()) + text;
-    }
-};
-
-// A title so long that the decorated text fits, but not with what the window
-// adds, is never left decorated (also when the write arrived late, nor at the
-// exit); a count cannot be learned: the window keeps its own title while in
-// front and gets it back with one write.
+// Windows that add to every text: window 1 " - Editor" behind it, window 2 a
+// running count in front; a write may be slow (taken, completed after the
+// time-out). A title that fits decorated, but not with what its window adds,
+// is never left so (also after a late write, nor at the exit); a count is not
+// learned: the window keeps its own title in front, gets it back in one write.
 TEST(TitleLedger, WindowsThatAddToEveryTextNeitherStayDecoratedNorGrow)
 {
-    AddingDesktop desk;
+    struct Desktop {
+        std::u16string titles[3];
+        int counted = 0;   // window 2's texts: its first title, then one a write
+        bool slow = false;
+        std::u16string Shown(WindowId w, const std::u16string& text)
+        {
+            return w == 1 ? text + u" - Editor" : testsupport::ShownBy(testsupport::Alters::Counts, text, ++counted);
+        }
+    } desk;
     const TitleAccess access{
-        [](void* d, WindowId w, std::u16string& t) { return (t = static_cast<AddingDesktop*>(d)->titles[w]).size() <= maxTitleLength; },
+        [](void* d, WindowId w, std::u16string& t) { return (t = static_cast<Desktop*>(d)->titles[w]).size() <= maxTitleLength; },
         [](void* d, WindowId w, const char16_t* text) {
-            auto* desk = static_cast<AddingDesktop*>(d);
+            auto* desk = static_cast<Desktop*>(d);
             desk->titles[w] = desk->Shown(w, text);
-            desk->writes += w == 2;
             return desk->slow ? WriteAnswer::Pending : WriteAnswer::Answered;
         },
         [](void*, WindowId, bool) { return true; }, &desk };
@@ -150,9 +131,9 @@ TEST(TitleLedger, WindowsThatAddToEveryTextNeitherStayDecoratedNorGrow)
     }
     EXPECT_TRUE(desk.titles[1] == own) << desk.titles[1].size() << " characters";
     EXPECT_EQ(desk.titles[2].rfind(u"(11) (1) Dokument  * Pond", 0), 0u) << Readable(desk.titles[2]);
-    const int writes = desk.writes;
+    const int counted = desk.counted;
     GiveAllTitlesBack(ledger, access);
-    EXPECT_EQ(desk.writes, writes + 1);
+    EXPECT_EQ(desk.counted, counted + 1);
     EXPECT_TRUE(desk.titles[2] == u"(12) (1) Dokument") << Readable(desk.titles[2]);
 }
 

@@ -1,24 +1,20 @@
 // A model desktop for the title rules' tests and fuzzer: windows that keep,
 // re-encode (code pages 1252 and 1251), cut, extend, trim, count, ignore or
-// refuse the titles they are given, owners that rename them (also between a
-// write and its read-back, also by marking the title they show), owners that
-// are busy, slow or hung, titles left decorated by earlier runs, titles that
-// only resemble the clock's, and the clock decorating the window in front
+// refuse the titles they are given; owners that rename, mark or edit them
+// (also between a write and its read-back) or are busy, slow or hung, as on
+// Windows, not as under Wine (a write not taken in time is cancelled, one
+// taken completes later, a thread silent over 5 s is not sent to, a program
+// run as administrator refuses at once); titles decorated by earlier runs or
+// only resembling the clock's; and the clock decorating the window in front
 // through the program's own ledger calls.
 //
-// Owners answer as on Windows, not as under Wine: a write the owner has not
-// taken when the time runs out is cancelled (busy), one it took completes
-// later (slow), a thread silent for over 5 s is not sent to at all (hung),
-// and a window of a program run as administrator refuses at once.
-//
 // Checked after every event: no title the clock wrote shows two clock texts
-// more than its own title; every window the clock has let go of shows
-// exactly its own title; after a tick the window in front shows exactly its
-// own title decorated; the ledger stays within its bounds; after the exit
-// every window that answers shows its own title. A window's own title is
-// what its owner set last without any decoration, as the window shows it.
-// A window that counts the texts it is given shows the count in front of
-// each, also in front of its own title given back, which is its own then.
+// more than its own title; every window the clock let go of shows exactly its
+// own title; after a tick the window in front shows exactly its own title
+// decorated; the ledger keeps within its bounds; after the exit every window
+// that answers shows its own title. A window's own title is what its owner
+// set last, undecorated, as the window shows it (a counting window's with its
+// count, also when given back).
 #ifndef TIKAVO_TESTS_TITLEWORLD_H
 #define TIKAVO_TESTS_TITLEWORLD_H
 
@@ -35,10 +31,17 @@ namespace testsupport {
 enum class Alters { Keeps, Cp1252, Cp1251, Cap60, Prefix, Suffix, Trims, Counts, Ignores, Refuses, Cap255, Cap260, Count };
 enum class Owner { Free, Busy, Slow, Hung };
 
+// n in decimal, with at least digits digits.
+inline std::u16string Number(unsigned n, size_t digits)
+{
+    std::string d = std::to_string(n);
+    d.insert(0, d.size() < digits ? digits - d.size() : 0, '0');
+    return std::u16string(d.begin(), d.end());
+}
+
 // What a window of the kind shows for a text it is given (as its count-th).
 inline std::u16string ShownBy(Alters alters, const std::u16string& text, unsigned count = 0)
 {
-    std::u16string shown;
     switch (alters) {
     case Alters::Cp1252:
     case Alters::Cp1251: {
@@ -46,17 +49,12 @@ inline std::u16string ShownBy(Alters alters, const std::u16string& text, unsigne
         // (1252) or a question mark, a pair of surrogates one question mark.
         static const std::u16string from = u"ěščřžýáíéůúďťňĚŠČŘŽÝÁÍÉŮÚĎŤŇ", to = u"escrzyaieuudtnESCRZYAIEUUDTN";
         static const std::u16string in1252 = u"ŠšŽžŒœŸ€‚ƒ„…†‡ˆ‰‹‘’“”•–—˜™›";
-        shown.reserve(text.size());
+        std::u16string shown;
         for (size_t i = 0; i < text.size(); ++i) {
             char16_t c = text[i];
-            if (c < 0x80) {
-                shown += c;
-                continue;
-            }
-            bool kept = alters == Alters::Cp1252 ? c < 0x100 || in1252.find(c) != std::u16string::npos
-                                                 : (c >= 0x400 && c < 0x460) || c == u'—';
-            size_t base = from.find(c);
-            shown += kept ? c : alters == Alters::Cp1252 && base != std::u16string::npos ? to[base] : u'?';
+            bool kept = c < 0x80 || (alters == Alters::Cp1252 ? c < 0x100 || in1252.find(c) != std::u16string::npos
+                                                              : (c >= 0x400 && c < 0x460) || c == u'—');
+            shown += kept ? c : alters == Alters::Cp1252 && from.find(c) < to.size() ? to[from.find(c)] : u'?';
             if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
                 ++i;
         }
@@ -67,12 +65,7 @@ inline std::u16string ShownBy(Alters alters, const std::u16string& text, unsigne
     case Alters::Cap260: return text.substr(0, 260);
     case Alters::Prefix: return u"Prohlížeč: " + text;
     case Alters::Suffix: return text + u" - Editor";
-    case Alters::Counts: {
-        std::u16string shown = u"(";
-        for (char c : std::to_string(count))
-            shown += static_cast<char16_t>(c);
-        return shown + u") " + text;
-    }
+    case Alters::Counts: return u"(" + Number(count, 1) + u") " + text;
     case Alters::Trims: {
         size_t begin = text.find_first_not_of(u' ');
         return begin == std::u16string::npos ? u"" : text.substr(begin, text.find_last_not_of(u' ') + 1 - begin);
@@ -100,14 +93,12 @@ struct ModelWindow {
     unsigned count = 0;        // the texts a counting window was given
     bool touched = false;      // it has shown a text of the clock's since its owner set one
     bool owed = false;         // the clock wrote into it, or held it when its owner renamed it
+    bool late = false;         // a write that came late is not read yet
+    bool hasInFlight = false;  // its slow owner took inFlight and still handles it
+    std::u16string title, own;        // what it shows, and its own title
+    std::u16string sent, inFlight;    // the text the clock sent it last, and one its slow owner took
     std::u16string saved, savedOwn;   // a decorated title its owner keeps, and the own title then
     unsigned savedForm = 0, sentForm = 0;   // the forms the clock wrote then
-    bool late = false;         // a write that came late is not read yet
-    std::u16string title;      // what it shows
-    std::u16string own;        // its own title
-    std::u16string inFlight;   // a text its slow owner took and still handles
-    std::u16string sent;       // the text the clock sent it last
-    bool hasInFlight = false;
 };
 
 class TitleWorld {
@@ -116,7 +107,6 @@ public:
     explicit TitleWorld(std::function<unsigned(unsigned)> pick, bool trace = false)
         : pick_(std::move(pick)), trace_(trace)
     {
-        access_ = TitleAccess{ Read, Write, Answers, this };
         windows_.reserve(64);
         Open();
         Open();
@@ -139,8 +129,11 @@ public:
         else if (event < 91) countdown_ = !countdown_, ++form_;
         else if (event < 95) day_ = pick_(4), ++form_;
         else if (event < 98) note_ = pick_(5), ++form_;
-        else OpenHostile();
-        CheckLetGo();
+        else Open(true);
+        // Every window let go of shows its own title, also once its owner is done.
+        for (const ModelWindow& w : windows_)
+            if (w.owed && !Held(w) && (w.title != w.own || (w.hasInFlight && ShownBy(w.alters, w.inFlight) != w.own)))
+                Fail("window " + Show(w) + " was let go but does not show its own title " + Readable(w.own));
         return failure_.empty();
     }
 
@@ -185,19 +178,15 @@ private:
         if (w->alters == Alters::Refuses)
             return WriteAnswer::Refused;
         w->sent = text, w->sentForm = world.form_;
-        if (w->owner == Owner::Slow && !w->hasInFlight) {
-            w->inFlight = text;   // taken, and handled slowly
-            w->hasInFlight = true;
-        }
+        if (w->owner == Owner::Slow && !w->hasInFlight)
+            w->inFlight = text, w->hasInFlight = true;   // taken, and handled slowly
         if (w->owner != Owner::Free)
             return WriteAnswer::Pending;
         world.Deliver(*w, text);
         // Its owner sets a title before the clock reads it back. (Not at the
         // exit, which does not wait for an owner that does so at every write.)
-        if (!world.exiting_ && world.pick_(10) == 0) {
-            world.ownerActed_ = true;
-            world.Rename(w, false, w->title);
-        }
+        if (!world.exiting_ && world.pick_(10) == 0)
+            world.ownerActed_ = true, world.Rename(w, false, w->title);
         return WriteAnswer::Answered;
     }
     static bool Answers(void* self, WindowId id, bool patient)
@@ -217,9 +206,8 @@ private:
         w.title = ShownBy(w.alters, text, ++w.count);
         if (w.alters == Alters::Counts && text == w.own)
             w.own = w.title;   // given its own title back, it counts it too
-        // (Where no name or note stands between them, a decoration in front
-        // ends in spaces and a star that make one of a title beginning with
-        // a day, a date and a time.)
+        // (With no name or note between, the star and spaces closing a decoration
+        // in front make a clock text of an own title beginning like one.)
         if (Clocks(w.title) > Clocks(w.own) + 1 + BeginsLikeAClock(Unadd(w, w.own)))
             Fail("window " + Show(w) + " shows two clock texts more than its own title " + Readable(w.own));
     }
@@ -230,10 +218,8 @@ private:
         size_t dash = t.find(u" - ");
         return dash != std::u16string::npos && dash > 0 && t.find(u' ') == dash && IsClockAt(t, dash);
     }
-
-    // The clock texts in title: "* <day>" and the date and time, after two
-    // spaces that are not the space behind the clock text before, or at the
-    // start.
+    // The clock texts in t: "* <day>", a date and a time, at the start or after
+    // two spaces that are not the space behind the clock text before.
     static int Clocks(const std::u16string& t)
     {
         int clocks = 0;
@@ -243,19 +229,15 @@ private:
             if (!IsClockAt(t, at) || day == std::u16string::npos || day < 1 || day + 1 == at || t[day - 1] != u'*')
                 continue;   // no "* <day>" in front
             size_t star = day - 1;
-            if (t.find_first_not_of(u' ') == star || (star >= free + 2 && t.compare(star - 2, 2, u"  ") == 0)) {
-                ++clocks;
-                free = t.find(u'*', at) + 2;
-            }
+            if (t.find_first_not_of(u' ') == star || (star >= free + 2 && t.compare(star - 2, 2, u"  ") == 0))
+                ++clocks, free = t.find(u'*', at) + 2;
         }
         return clocks;
     }
-
-    // Whether an owner may have written title: nothing that begins a clock
-    // text as the clock writes one ("* " and a word at the start, or after
-    // two spaces), not even once marked "* " (a first word followed by a date
-    // and a time), and no beginning in the form of a countdown ("Za HH:MM:SS"
-    // and two spaces, or one and a space ending the title).
+    // Whether an owner may have written t: nothing that begins a clock text as
+    // written ("* " and a word at the start or after two spaces), even once
+    // marked "* " (a first word, a date and a time), nor a countdown's start
+    // ("Za HH:MM:SS" and two spaces, or one and a space ending t).
     static bool OwnersMayWrite(const std::u16string& t)
     {
         size_t first = t.find_first_not_of(u' '), word = t.find(u' ', first);
@@ -270,64 +252,35 @@ private:
         return !(t.compare(first, 3, u"Za ") == 0 && t.size() > first + 11
                  && (t.compare(first + 11, 2, u"  ") == 0 || t.back() == u' '));
     }
-
     // " - D.M.YYYY - HH:MM:SS *" at at.
     static bool IsClockAt(const std::u16string& t, size_t at)
     {
         size_t i = at + 3;
-        auto digits = [&](size_t min, size_t max) {
-            size_t n = 0;
-            while (n < max && i < t.size() && t[i] >= u'0' && t[i] <= u'9')
-                ++i, ++n;
-            return n >= min;
-        };
-        auto text = [&](const char16_t* s) {
-            for (; *s; ++s, ++i)
-                if (i >= t.size() || t[i] != *s)
-                    return false;
-            return true;
-        };
-        return digits(1, 2) && text(u".") && digits(1, 2) && text(u".") && digits(4, 4) && text(u" - ")
-            && digits(2, 2) && text(u":") && digits(2, 2) && text(u":") && digits(2, 2) && text(u" *");
+        for (const char16_t* p = u"0?.0?.0000 - 00:00:00 *"; *p; ++p) {   // 0: a digit, ?: a digit if one is there
+            bool digit = i < t.size() && t[i] >= u'0' && t[i] <= u'9';
+            if (*p != u'?' && !(*p == u'0' ? digit : i < t.size() && t[i] == *p))
+                return false;
+            i += *p != u'?' || digit;
+        }
+        return true;
     }
 
-    // The clock text's parts of this tick.
-    void Parts(char* clock, size_t size, const char*& name) const
+    // A tick follows the window in front, then decorates it; held in a box,
+    // the ticks that run inside the box come between the two (two boxes deep).
+    void Tick(bool held, int depth = 0)
     {
         static const int dates[4][4] = { { 7, 12, 2026, 1 }, { 8, 12, 2026, 2 }, { 31, 12, 2026, 4 }, { 1, 1, 2027, 5 } };
         static const char* const names[4] = { "Ambro\x9E a Benjam\xEDn", "Kv\xECtoslava", "", "Mikul\xE1\x9A" };
-        const int* d = dates[day_];
-        FormatClock(clock, size, DayName(d[3]), d[0], d[1], d[2], second_ / 3600 % 24, second_ / 60 % 60, second_ % 60);
-        name = names[day_];
-    }
-    static const char16_t* Note(unsigned note)
-    {
-        static const char16_t* const notes[5] = { u"Čaj o páté", u"Porada * 10:00 * sál", u"", u"🙂 Oběd", u"   " };
-        return notes[note];
-    }
-
-    // A tick of the program: steps 1 and 8, or, held in a box, step 1, the
-    // ticks that run inside the box, then its own step 8.
-    void Tick(bool held)
-    {
-        ++ticks_;
-        ++second_;
-        if (trace_)
-            Trace("tick " + std::to_string(second_) + (held ? " held in a box" : ""));
+        ++ticks_, ++second_;
+        Trace("tick " + std::to_string(second_) + (held ? " held in a box" : ""));
         char clock[80];
-        const char* name;
-        Parts(clock, sizeof clock, name);
-        const std::u16string note = Note(note_);
+        const int* d = dates[day_];
+        FormatClock(clock, sizeof clock, DayName(d[3]), d[0], d[1], d[2],
+                    second_ / 3600 % 24, second_ / 60 % 60, second_ % 60);
         FollowFront(ledger_, access_, front_);
-        if (held) {
-            ++depth_;
-            for (unsigned inner = pick_(3); inner > 0 && depth_ < 3; --inner) {
-                SwitchFront();
-                Tick(pick_(4) == 0);
-            }
-            --depth_;
-        }
-        const TitleParts parts{ clock, name, countdown_ ? "00:04:59" : nullptr, note.c_str(), before_ };
+        for (unsigned inner = held ? pick_(3) : 0; inner > 0 && depth < 2; --inner)
+            SwitchFront(), Tick(pick_(4) == 0, depth + 1);
+        const TitleParts parts{ clock, names[day_], countdown_ ? "00:04:59" : nullptr, notes_[note_], before_ };
         ownerActed_ = false;
         DecorateFront(ledger_, access_, parts);
         if (trace_)
@@ -335,21 +288,20 @@ private:
                 Trace("  ledger " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
                       + Readable(e.addsAfter) + (e.hold == Hold::Waiting ? " waiting" : "") + " cuts " + std::to_string(e.cutsAt));
         CheckFront(parts);
-        CheckBounds();
+        if (ledger_.entries.size() > maxWindows)   // the ledger keeps within its bounds
+            Fail("the ledger keeps " + std::to_string(ledger_.entries.size()) + " windows");
+        for (const TitleEntry& e : ledger_.entries)
+            if (e.own.size() + e.seen.size() + e.written[0].text.size() + e.written[1].text.size() > 4 * maxTitleLength + 2000)
+                Fail("the ledger keeps a text too long");
     }
 
-    // The window in front, decorated by an answered write, shows exactly its
-    // own title decorated.
+    // The window in front, decorated by an answered write, shows its own title
+    // exactly decorated.
     void CheckFront(const TitleParts& parts)
     {
         ModelWindow* w = Find(ledger_.front);
         if (!w || ownerActed_ || w->owner != Owner::Free || w->alters == Alters::Ignores || w->alters == Alters::Refuses
-            || !failure_.empty())
-            return;
-        bool decorated = false;
-        for (const TitleEntry& e : ledger_.entries)
-            decorated = decorated || (e.window == w->id && e.hold != Hold::Waiting);
-        if (!decorated)
+            || !Held(*w, true))
             return;
         std::u16string composed;
         ComposeTitle(composed, Unadd(*w, w->own), parts);
@@ -358,31 +310,7 @@ private:
             Fail("window in front " + Show(*w) + " is not decorated as " + Readable(expected));
     }
 
-    void CheckBounds()
-    {
-        if (ledger_.entries.size() > maxWindows)
-            Fail("the ledger keeps " + std::to_string(ledger_.entries.size()) + " windows");
-        for (const TitleEntry& e : ledger_.entries)
-            if (e.own.size() + e.seen.size() + e.written[0].text.size() + e.written[1].text.size() > 4 * maxTitleLength + 2000)
-                Fail("the ledger keeps a text too long");
-    }
-
-    // Every window the clock has let go of shows its own title, also once
-    // what its owner took is handled.
-    void CheckLetGo()
-    {
-        for (const ModelWindow& w : windows_) {
-            if (!w.owed || !failure_.empty())
-                continue;
-            bool kept = false;
-            for (const TitleEntry& e : ledger_.entries)
-                kept = kept || e.window == w.id;
-            if (!kept && (w.title != w.own || (w.hasInFlight && ShownBy(w.alters, w.inFlight) != w.own)))
-                Fail("window " + Show(w) + " was let go but does not show its own title " + Readable(w.own));
-        }
-    }
-
-    // What the window's own title is without what the window adds to it.
+    // title without what the window adds to every text.
     static std::u16string Unadd(const ModelWindow& w, const std::u16string& title)
     {
         size_t before = w.alters == Alters::Prefix ? 11 : 0, after = w.alters == Alters::Suffix ? 9 : 0;
@@ -391,31 +319,21 @@ private:
 
     // Its owner sets a new title, or marks the one it shows as changed with
     // "*" or "* " in front, as editors do (and sets it anew once saved).
-    // (Owners of windows that cut, add to or count every text do not make
-    // titles from what they show: they would cut, double or count it
-    // themselves.)
-    // (Before the clock reads back what it wrote, while its owner is busy
-    // with it, or before it reads a write that came late, a title that holds what the window shows for it whole, or ends
-    // with the text written, cannot be told from a window that adds the rest
-    // to every text, or a count in front: it sets another.)
     void Rename(ModelWindow* w, bool edit, std::u16string shown = u"")
     {
-        if (shown.empty() && w && (w->owner == Owner::Busy || w->late) && !w->sent.empty())
-            shown = ShownBy(w->alters, w->sent, w->count + 1);
         if (!w || w->owner == Owner::Slow || w->owner == Owner::Hung)
             return;
+        if (shown.empty() && (w->owner == Owner::Busy || w->late) && !w->sent.empty())
+            shown = ShownBy(w->alters, w->sent, w->count + 1);
         std::u16string raw, base = w->own;
         bool fromShown = false;
         edit = edit && MakesFromShown(*w);
         if (edit && base.compare(0, 1, u"*") == 0) {
             raw = base = base.substr(base.compare(0, 2, u"* ") == 0 ? 2 : 1);
         } else if (edit) {
-            // (What an earlier run left in front of a title its owner marks
-            // cannot be told from a decoration behind a title with text of
-            // its owner's after it: such an owner marks its title as it
-            // knows it.)
-            // (A window that trims would show an empty title so marked
-            // without the mark's space: its owner marks with a star alone.)
+            // (An earlier run's decoration in front of a title marked would pass
+            // for one behind a title its owner extended: it marks its title as
+            // it knows it. A trimming window drops an empty title's mark space.)
             const std::u16string mark = pick_(2) == 0 && w->alters != Alters::Trims ? u"* " : u"*";
             raw = mark + (w->touched ? w->title : w->own);
             base = mark + base;
@@ -432,13 +350,15 @@ private:
             size_t cap = ShownBy(w->alters, std::u16string(300, u'x')).size();
             if (raw.size() > cap)
                 raw = base;   // a decoration it cuts short cannot be told from text of its own
-            // (Behind a title of 4 characters fewer than it keeps it cuts the
-            // decoration inside its first spaces, as if its owner had written
-            // them.)
+            // (Behind a title 4 characters shorter than it keeps it cuts the
+            // decoration in its first spaces, as if its owner wrote them.)
             if (base.size() + 4 >= cap && base.size() < cap)
                 base = raw = u"Dokument";
-            std::u16string title = ShownBy(w->alters, raw, w->count + 1);
-            const std::u16string& sent = w->sent;
+            // (Before a write is read back, while the owner is busy with it or a
+            // late one is unread, a title holding what the window shows for it,
+            // or ending with the text written, would pass for what the window
+            // adds to every text or a count: it sets another.)
+            std::u16string title = ShownBy(w->alters, raw, w->count + 1), sent = w->sent;
             bool endsWithSent = title.size() > sent.size() && title.compare(title.size() - sent.size(), sent.size(), sent) == 0;
             if (!shown.empty() && title != shown && (title.find(shown) != std::u16string::npos || endsWithSent))
                 base = raw = u"Jiný název";
@@ -447,52 +367,41 @@ private:
             Trace("window " + std::to_string(w->id) + (edit ? " edited " : " renamed ") + Readable(raw));
         unsigned count = w->alters == Alters::Counts ? ++w->count : 0;
         w->own = ShownBy(w->alters, base, count);
-        Retitle(*w, ShownBy(w->alters, raw, count), fromShown);
+        w->title = ShownBy(w->alters, raw, count);
+        w->touched = fromShown;   // a title of its own, unless made from what it showed
+        w->owed = fromShown || (Held(*w) && w->alters != Alters::Ignores && w->alters != Alters::Refuses);
+        if (!fromShown)
+            w->saved.clear();
     }
 
-    bool Held(const ModelWindow& w) const
+    // Whether the ledger holds w (and, answered, has had its write answered).
+    bool Held(const ModelWindow& w, bool answered = false) const
     {
         for (const TitleEntry& e : ledger_.entries)
-            if (e.window == w.id)
+            if (e.window == w.id && (!answered || e.hold != Hold::Waiting))
                 return true;
         return false;
     }
-
-    // Owners that make titles from what they show: not of windows that cut,
-    // add to or count every text (they would cut, double or count it
-    // themselves).
+    // Owners that make titles from what they show: not of windows that cut, add
+    // to or count every text (they would cut, double or count it themselves).
     static bool MakesFromShown(const ModelWindow& w)
     {
         return w.alters != Alters::Cap60 && w.alters != Alters::Cap255 && w.alters != Alters::Cap260
             && w.alters != Alters::Prefix && w.alters != Alters::Suffix && w.alters != Alters::Counts;
     }
 
-    // Its owner sets title; a window the clock holds is owed its own title
-    // then too, unless it ignores or refuses what it is given.
-    void Retitle(ModelWindow& w, const std::u16string& title, bool fromShown)
-    {
-        w.touched = fromShown;   // a title of its own, unless made from what it showed
-        w.owed = fromShown || (Held(w) && w.alters != Alters::Ignores && w.alters != Alters::Refuses);
-        w.title = title;
-        if (!fromShown)
-            w.saved.clear();
-    }
-
-    // Its owner edits what its window shows: trims the mark off its end,
-    // takes a status out, keeps the decorated title, or puts a kept one back
-    // a tick or more later, as it was or with text appended.
-    // (Only titles kept while the clock writes the same form: one of another
-    // form is an earlier run's, and text appended to it can be read as its
-    // note.)
+    // Its owner edits what its window shows: trims the mark off its end, takes
+    // a status out, keeps the decorated title, or puts a kept one back a tick
+    // or more later, as it was or with text appended. (Only one kept while the
+    // clock writes the same form: another form is an earlier run's, and text
+    // appended to it reads as its note. Not right after a late write, before
+    // it is read: trimmed, it would pass for a window that cuts titles.)
     void Edit(ModelWindow* w)
     {
-        // (Nor right after a write that came late, before the clock reads it:
-        // trimmed, it cannot be told from a window that cuts titles.)
         if (!w || w->owner != Owner::Free || w->late || !MakesFromShown(*w))
             return;
         static const std::u16string status = u" - ukládání", appended = u" (uloženo)";
         std::u16string title = w->title, own = w->own;
-        size_t inTitle = title.find(status), inOwn = own.find(status);
         switch (pick_(3)) {
         case 0:
             if (own.size() > 1 && own.back() == u'*' && title.size() >= own.size()   // the clock in front
@@ -500,9 +409,9 @@ private:
                 && (title == own || (w->touched && title.compare(0, own.size(), own) != 0))) {
                 while (!own.empty() && own.back() == u'*')
                     own.pop_back(), title.pop_back();
-            } else if (inTitle != std::u16string::npos && inOwn != std::u16string::npos) {
-                title.erase(inTitle, status.size());
-                own.erase(inOwn, status.size());
+            } else if (title.find(status) != std::u16string::npos && own.find(status) != std::u16string::npos) {
+                title.erase(title.find(status), status.size());
+                own.erase(own.find(status), status.size());
             } else {
                 return;
             }
@@ -514,30 +423,23 @@ private:
         default:   // (while the clock holds it: a window let go of is another's)
             if (w->saved.empty() || w->savedOwn.empty() || w->savedForm != form_ || !Held(*w))
                 return;
-            // (A window that trims took a countdown's closing space in front,
-            // which text appended would seem to give back; text appended to a
-            // countdown behind without a note reads as its note: such owners
-            // put the title back as it was. A title without an own title beside
-            // the decoration cannot be told from an earlier run's: its owner
-            // keeps none.)
-            bool noNote = countdown_ && !before_ && Note(note_)[0] <= u' ';
+            // (Text appended would seem to give back the closing space a trimming
+            // window took from a countdown in front, or be the note of one behind
+            // without: there it goes back as it was. One kept with no own title
+            // beside the decoration would pass for an earlier run's: none is.)
+            bool noNote = countdown_ && !before_ && notes_[note_][0] <= u' ';
             if (noNote && w->alters == Alters::Trims && w->savedOwn != w->own)
-                return;   // (trimmed to its time, as an earlier run's: put back beside its own title only)
+                return;   // (trimmed to its time it reads as an earlier run's: back beside its own title only)
             bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
         }
-        title = ShownBy(w->alters, title), own = ShownBy(w->alters, own);
+        w->title = ShownBy(w->alters, title), w->own = ShownBy(w->alters, own);
         if (trace_)
-            Trace("window " + std::to_string(w->id) + " edits to " + Readable(title));
+            Trace("window " + std::to_string(w->id) + " edits to " + Readable(w->title));
         // (A window the clock let go of is not read again until it comes to
         // the front: what its owner puts back meanwhile stays.)
-        std::u16string saved = w->saved, savedOwn = w->savedOwn;
-        bool touched = w->touched;
-        Retitle(*w, title, false);
-        w->touched = touched;
-        w->own = own;
-        w->saved = saved, w->savedOwn = savedOwn;
+        w->owed = Held(*w) && w->alters != Alters::Ignores && w->alters != Alters::Refuses;
     }
 
     // A title as owners write them: plain ones, and ones that resemble the
@@ -557,7 +459,6 @@ private:
             return std::u16string(200 + pick_(120), u"ax "[pick_(3)]);
         return titles[pick_(sizeof titles / sizeof titles[0])];
     }
-
     // A title spelled from pieces, as far as an owner may have written it.
     std::u16string Spelled()
     {
@@ -570,15 +471,12 @@ private:
             title += pieces[pick_(sizeof pieces / sizeof pieces[0])];
         return OwnersMayWrite(title) ? title : Listed();
     }
-
-    // The title as an earlier run of the clock left it: any day, date, time,
-    // name and countdown (any note), in either placement. (A window that trims takes
-    // the space that tells a countdown in front from a title beginning with
-    // "Za"; where two runs decorated it, neither shows a countdown. In a
-    // window that adds to the end of every text a decoration ends before
-    // that, which reads as a note, or as the space in front of an own title,
-    // until it is learned: such titles carry one in front without a
-    // countdown.)
+    // The title as an earlier run left it: any day, date, time, name and
+    // countdown (any note), in front or behind. (No countdown where two runs
+    // decorated it, nor in front in a window that trims: it takes the space
+    // telling one from a title beginning "Za". Where a window adds to every
+    // text's end, a decoration behind ends before that, reading as a note or
+    // an own title's space until learned: there one in front, no countdown.)
     std::u16string EarlierRun(const std::u16string& own, Alters alters, bool mayCount)
     {
         bool trims = alters == Alters::Trims, suffix = alters == Alters::Suffix;
@@ -587,101 +485,67 @@ private:
         std::u16string deco = u"  * " + std::u16string(days[pick_(5)]) + u" - " + Number(1 + pick_(31), 1) + u"."
                             + Number(1 + pick_(12), 1) + u".20" + Number(20 + pick_(10), 2) + u" - " + Number(pick_(24), 2)
                             + u":" + Number(pick_(60), 2) + u":" + Number(pick_(60), 2) + u" * " + names[pick_(4)] + u" *";
-        // (Nor does it show a countdown's empty or blank note behind, which it
-        // would trim with its two spaces.)
         static const char16_t* const notes[] = { u"Čaj", u"", u"   " };
         bool front = pick_(2) == 0 || suffix, countdown = pick_(2) == 0 && mayCount && !(front && trims) && !suffix;
-        // (An empty or blank note in front glues its " * " onto an own title
-        // that begins with a day, a date and a time into a clock text.)
+        // (No empty or blank note behind in a window that trims, which trims it
+        // with its two spaces, nor in front of an own title beginning like a
+        // clock text, which its " * " would glue into one.)
         std::u16string note = notes[(trims && !front) || (front && BeginsLikeAClock(own)) ? 0 : pick_(3)];
         if (countdown)
             deco += u" Za " + Number(pick_(24), 2) + u":10:00" + (front ? u" " + note + u" *" : u"  " + note);
         return front ? deco + u" " + own + (countdown ? u" " : u"") : own + deco;
     }
-    static std::u16string Number(unsigned n, size_t digits)
-    {
-        std::u16string s;
-        for (std::string d = std::to_string(n); s.size() + d.size() < digits;)
-            s += u'0';
-        for (char c : std::to_string(n))
-            s += static_cast<char16_t>(c);
-        return s;
-    }
 
-    // Free owners get busy, slow or hung; the others are done and free.
-    // (A counting window answers at once: a count on a text that arrives
-    // late cannot be told from its owner marking the title meanwhile.)
+    // Free owners get busy, slow or hung; the others are done and free. (Not a
+    // counting window's: a count on a late text would pass for its owner's mark.)
     void ChangeOwner(ModelWindow* w)
     {
         if (!w || w->alters == Alters::Counts)
             return;
-        if (w->owner == Owner::Free) {
+        if (w->owner == Owner::Free)
             w->owner = static_cast<Owner>(1 + pick_(3));
-        } else {
+        else
             Relax(*w);
-        }
-        if (trace_)
-            Trace("window " + std::to_string(w->id) + " owner " + std::to_string(static_cast<int>(w->owner)));
+        Trace("window " + std::to_string(w->id) + " owner " + std::to_string(static_cast<int>(w->owner)));
     }
     // Its owner is done with what it was busy with, and free.
     void Relax(ModelWindow& w)
     {
         w.owner = Owner::Free;
         if (w.hasInFlight)
-            Deliver(w, w.inFlight), w.late = true;
-        w.hasInFlight = false;
+            Deliver(w, w.inFlight), w.late = true, w.hasInFlight = false;
     }
-
     void SwitchFront()
     {
         unsigned choice = pick_(static_cast<unsigned>(windows_.size()) + 1);
         front_ = choice < windows_.size() ? windows_[choice].id : 0;
-        if (trace_)
-            Trace("front " + std::to_string(front_));
+        Trace("front " + std::to_string(front_));
     }
-
-    void Open()
+    // A window of a kind picked, or a hostile one: its title is longer than the
+    // clock reads, or holds hundreds of clock texts (anyone can predict them).
+    void Open(bool hostile = false)
     {
         if (windows_.size() >= 18)
             return;
-        ModelWindow w;
+        ModelWindow& w = windows_.emplace_back();
         w.id = nextId_++;
-        w.alters = static_cast<Alters>(pick_(static_cast<unsigned>(Alters::Count)));
-        windows_.push_back(w);
-        if (trace_)
-            Trace("window " + std::to_string(w.id) + " opens, alters " + std::to_string(static_cast<int>(w.alters)));
-        Rename(&windows_.back(), false);
-    }
-
-    // A window whose title is longer than the clock reads, or holds
-    // hundreds of clock texts (anyone can predict them).
-    void OpenHostile()
-    {
-        if (windows_.size() >= 18)
-            return;
-        ModelWindow w;
-        w.id = nextId_++;
-        static const std::u16string overlong(maxTitleLength + 1, u'x');
-        static const std::u16string copies = [] {
-            std::u16string title = u"x";
-            for (int copy = 0; copy < 100; ++copy)
-                title += u"  * Pondělí - 7.12.2026 - 10:00:00 * Ambrož a Benjamín *";
-            return title;
-        }();
-        bool over = pick_(2) == 0;
-        w.own = over ? overlong : u"x";
-        w.title = over ? overlong : copies;
-        windows_.push_back(std::move(w));
-        if (trace_)
+        if (hostile) {
+            bool over = pick_(2) == 0;
+            w.title = w.own = over ? std::u16string(maxTitleLength + 1, u'x') : u"x";
+            for (int copy = 0; copy < 100 && !over; ++copy)
+                w.title += u"  * Pondělí - 7.12.2026 - 10:00:00 * Ambrož a Benjamín *";
             Trace("hostile window " + std::to_string(w.id));
+            return;
+        }
+        w.alters = static_cast<Alters>(pick_(static_cast<unsigned>(Alters::Count)));
+        Trace("window " + std::to_string(w.id) + " opens, alters " + std::to_string(static_cast<int>(w.alters)));
+        Rename(&w, false);
     }
-
     void Close(ModelWindow* w)
     {
         if (!w)
             return;
-        if (trace_)
-            Trace("window " + std::to_string(w->id) + " closed");
+        Trace("window " + std::to_string(w->id) + " closed");
         if (front_ == w->id)
             front_ = 0;
         windows_.erase(windows_.begin() + (w - windows_.data()));
@@ -721,14 +585,13 @@ private:
 
     std::function<unsigned(unsigned)> pick_;
     bool trace_;
-    TitleAccess access_{};
+    TitleAccess access_{ Read, Write, Answers, this };
     TitleLedger ledger_;
     std::vector<ModelWindow> windows_;
-    WindowId nextId_ = 1;
-    WindowId front_ = 0;
+    WindowId nextId_ = 1, front_ = 0;
     bool before_ = false, countdown_ = false, ownerActed_ = false, exiting_ = false;
     unsigned day_ = 0, note_ = 0, second_ = 36000, form_ = 0;
-    int depth_ = 0;
+    static constexpr const char16_t* notes_[5] = { u"Čaj o páté", u"Porada * 10:00 * sál", u"", u"🙂 Oběd", u"   " };
     size_t ticks_ = 0;
     std::string failure_;
 };
