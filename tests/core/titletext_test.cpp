@@ -89,13 +89,13 @@ TEST(TitleShape, EveryFormGivesItsOwnTitleBack)
 
 TEST(TitleShape, DecorationsOfAnEarlierRunAreTakenOutWhateverTheyCarry)
 {
-    // Another date, time, day and name; a countdown with its note; a day
-    // name an ANSI window changed; two in a row; its owner marked it (its own
-    // title like a countdown too); a window added its name in front of it.
+    // Another date, time, day and name; a countdown with its note; a day name an
+    // ANSI window changed; one inside the own title of a countdown in front; its owner
+    // marked it (its own title like a countdown too); a window added its name in front.
     EXPECT_TITLE(Undecorated(u"Dokument  * Pondělí - 7.12.2026 - 23:38:58 * Ambrož a Benjamín *"), u"Dokument");
     EXPECT_TITLE(Undecorated(u"Dopis  * Pond?l? - 31.1.2025 - 00:00:01 * Jiří * Za 23:59:59  Oběd v 12"), u"Dopis");
-    EXPECT_TITLE(Undecorated(u"Dopis  * Pondeli - 1.10.2030 - 12:00:00 *  *  * Sobota - 1.5.2022 - 13:47:43 * Jiří *"),
-                 u"Dopis");
+    EXPECT_TITLE(Undecorated(u"  * Sobota - 1.5.2022 - 13:47:43 * Jiří * Za 00:04:59 Čaj * Dopis"
+                             u"  * Pondeli - 1.10.2030 - 12:00:00 * Jiří * "), u"Dopis");
     EXPECT_TITLE(Undecorated(u"*  * Úterý - 8.12.2026 - 03:50:49 * Květoslava * Dopis"), u"*Dopis");
     EXPECT_TITLE(Undecorated(u"*  * Úterý - 8.12.2026 - 03:50:49 * Jiří * Za 10:00:00 odjezd * Praha"),
                  u"*Za 10:00:00 odjezd * Praha");
