@@ -161,14 +161,16 @@ bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
     return false;
 }
 
-// The first title read after a write showing some of the text past the day's first
-// letter tells the window cuts (shorter, it may be its owner's "Dokument  * ").
-void LearnCut(TitleEntry& e, View title)
+// The first title read after a write tells how the window shows texts: whole
+// (it adds nothing to them), or cut past the day's first letter (shorter, it
+// may be its owner's "Dokument  * ").
+void Learn(TitleEntry& e, View title)
 {
     const WrittenText& w = e.written[0];
-    size_t dayFrom = (w.ownAt == 0 ? w.ownLength : 0) + clockLead;
-    if (title.size() > dayFrom && title.size() < w.text.size() && Shows(title, w, w.text.size() - 1) == title.size())
-        e.cutsAt = title.size();
+    size_t dayFrom = (w.ownAt == 0 ? w.ownLength : 0) + clockLead, n = title.size();
+    bool alike = !w.text.empty() && n <= w.text.size() && Shows(title, w, n) == n;
+    e.showsWhole = e.showsWhole || (alike && n == w.text.size());
+    e.cutsAt = alike && n > dayFrom && n < w.text.size() ? n : e.cutsAt;
 }
 
 // The own title in title: without decorations, with what the window adds
@@ -232,7 +234,7 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
 void Notice(TitleEntry& e, View title, bool resolved)
 {
     if (resolved)
-        LearnCut(e, title);
+        Learn(e, title);
     if (!ShowsOurs(e, title, resolved))
         resolved && title != e.seen && title != e.own ? (void)Judge(e, title, false) : Renamed(e, title);
 }
@@ -254,12 +256,10 @@ Judgement ReadBack(const TitleAccess& access, TitleEntry& e, std::u16string& tit
 {
     if (!access.read(access.context, e.window, title))
         return Judgement::Unreadable;
-    LearnCut(e, title);
+    Learn(e, title);
     Judgement judged = ShowsOurs(e, title, false) ? Judgement::Shown : Judge(e, title, true);
-    if (judged == Judgement::Shown) {
+    if (judged == Judgement::Shown)
         e.written[0].shown.assign(title);
-        e.showsWhole = e.showsWhole || title.size() == e.written[0].text.size();
-    }
     return judged;
 }
 
