@@ -428,8 +428,8 @@ private:
             // without: there it goes back as it was. One kept with no own title
             // beside the decoration would pass for an earlier run's: none is.)
             bool noNote = countdown_ && !before_ && notes_[note_][0] <= u' ';
-            if (countdown_ && !before_ && w->savedOwn != w->own)
-                return;   // (beside another own title a countdown behind is an earlier run's, to the end)
+            if (countdown_ && w->savedOwn != w->own)
+                return;   // (beside another own title a countdown is an earlier run's, closed by the end)
             bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
