@@ -161,16 +161,16 @@ bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
     return false;
 }
 
-// The first title read after a write tells how the window shows texts: whole
-// (it adds nothing to them), or cut past the day's first letter (shorter, it
-// may be its owner's "Dokument  * ").
+// The first title read after a write tells how the window shows texts: whole,
+// or cut past the day's first letter (shorter, it may be its owner's
+// "Dokument  * "); either way it adds nothing to them.
 void Learn(TitleEntry& e, View title)
 {
     const WrittenText& w = e.written[0];
     size_t dayFrom = (w.ownAt == 0 ? w.ownLength : 0) + clockLead, n = title.size();
     bool alike = !w.text.empty() && n <= w.text.size() && Shows(title, w, n) == n;
-    e.showsWhole = e.showsWhole || (alike && n == w.text.size());
     e.cutsAt = alike && n > dayFrom && n < w.text.size() ? n : e.cutsAt;
+    e.addsNothing = e.addsNothing || (alike && (n > dayFrom || n == w.text.size()));
 }
 
 // The own title in title: without decorations, with what the window adds
@@ -210,8 +210,7 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
         return atEnd ? std::mismatch(title.rbegin(), title.rend(), b.rbegin(), b.rend()).first - title.rbegin()
                      : std::mismatch(title.begin(), title.end(), b.begin(), b.end()).first - title.begin();
     };
-    bool mayAdd = !e.showsWhole && (e.cutsAt == 0 || n < e.cutsAt);   // as far as it was seen
-    if (m > 0 && n > m && Middle(e, title).size() == n && mayAdd) {
+    if (m > 0 && n > m && Middle(e, title).size() == n && !e.addsNothing) {
         size_t most = std::min({ common(e.own, false), common(e.seen, false), n - m });
         size_t least = n - m - std::min(common(e.seen, true), n - m);
         for (size_t at : { least, most }) {
