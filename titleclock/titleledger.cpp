@@ -161,16 +161,18 @@ bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
     return false;
 }
 
-// The first title read after a write tells how the window shows texts: whole,
-// or cut past the day's first letter (shorter, it may be its owner's
-// "Dokument  * "); either way it adds nothing to them.
+// The first title read after a write tells how the window shows texts: whole
+// (also trimmed), or cut past the day's first letter (shorter, it may be its
+// owner's "Dokument  * "); either way it adds nothing to them.
 void Learn(TitleEntry& e, View title)
 {
-    const WrittenText& w = e.written[0];
-    size_t dayFrom = (w.ownAt == 0 ? w.ownLength : 0) + clockLead, n = title.size();
-    bool alike = !w.text.empty() && n <= w.text.size() && Shows(title, w, n) == n;
-    e.cutsAt = alike && n > dayFrom && n < w.text.size() ? n : e.cutsAt;
-    e.addsNothing = e.addsNothing || (alike && (n > dayFrom || n == w.text.size()));
+    View text = e.written[0].text;
+    size_t dayFrom = (e.written[0].ownAt == 0 ? e.written[0].ownLength : 0) + clockLead, n = title.size();
+    size_t from = std::min(text.find_first_not_of(u' '), text.size()), to = text.find_last_not_of(u' ') + 1;
+    bool cut = n > dayFrom && n < text.size() && Shows(title, e.written[0], n) == n;
+    bool whole = to > from && n == to - from && Alike(title, text.substr(from, n), 0, 0, false) == n;
+    e.cutsAt = cut ? n : e.cutsAt;
+    e.addsNothing = e.addsNothing || cut || whole;
 }
 
 // The own title in title: without decorations, with what the window adds
@@ -201,7 +203,8 @@ enum class Judgement { Shown, Additions, Renamed, Unreadable };
 // with what it adds to every text, where its owner's titles carry that too
 // (the own title and the one it was taken from), learned; right after the
 // write with something in front (a count), shown; else its owner's. The text
-// is looked for only where what the window adds can put it.
+// is looked for only where what the window adds can put it, and taken only
+// where it stands at one of them (else it may be a run of one letter).
 Judgement Judge(TitleEntry& e, View title, bool justWritten)
 {
     const WrittenText& w = e.written[0];
@@ -213,13 +216,14 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
     if (m > 0 && n > m && Middle(e, title).size() == n && !e.addsNothing) {
         size_t most = std::min({ common(e.own, false), common(e.seen, false), n - m });
         size_t least = n - m - std::min(common(e.seen, true), n - m);
-        for (size_t at : { least, most }) {
-            if (at >= least && at <= most && Shows(title.substr(at, m), w, m) == m) {
-                e.addsBefore.assign(title.substr(0, at));
-                e.addsAfter.assign(title.substr(at + m));
-                TakeOwn(e, e.seen);
-                return Judgement::Additions;
-            }
+        bool first = least <= most && Shows(title.substr(least, m), w, m) == m;
+        bool last = least < most && Shows(title.substr(most, m), w, m) == m;
+        if (first != last) {
+            size_t at = first ? least : most;
+            e.addsBefore.assign(title.substr(0, at));
+            e.addsAfter.assign(title.substr(at + m));
+            TakeOwn(e, e.seen);
+            return Judgement::Additions;
         }
         if (justWritten && Shows(title.substr(n - m), w, m) == m)
             return Judgement::Shown;
