@@ -203,8 +203,8 @@ enum class Judgement { Shown, Additions, Renamed, Unreadable };
 // with what it adds to every text, where its owner's titles carry that too
 // (the own title and the one it was taken from), learned; right after the
 // write with something in front (a count), shown; else its owner's. The text
-// is looked for only where what the window adds can put it, and taken only
-// where it stands at one of them (else it may be a run of one letter).
+// is looked for only where what the window adds can put it. Answered late, a
+// text that also stands at an end may be its owner's run of one letter.
 Judgement Judge(TitleEntry& e, View title, bool justWritten)
 {
     const WrittenText& w = e.written[0];
@@ -216,10 +216,10 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
     if (m > 0 && n > m && Middle(e, title).size() == n && !e.addsNothing) {
         size_t most = std::min({ common(e.own, false), common(e.seen, false), n - m });
         size_t least = n - m - std::min(common(e.seen, true), n - m);
-        bool first = least <= most && Shows(title.substr(least, m), w, m) == m;
-        bool last = least < most && Shows(title.substr(most, m), w, m) == m;
-        if (first != last) {
-            size_t at = first ? least : most;
+        auto shows = [&](size_t at) { return Shows(title.substr(at, m), w, m) == m; };
+        size_t at = least <= most && shows(least) ? least : least < most && shows(most) ? most : none;
+        bool twice = (at != 0 && shows(0)) || (at != n - m && shows(n - m));
+        if (at != none && (justWritten || !twice)) {
             e.addsBefore.assign(title.substr(0, at));
             e.addsAfter.assign(title.substr(at + m));
             TakeOwn(e, e.seen);

@@ -355,12 +355,12 @@ private:
             if (base.size() + 4 >= cap && base.size() < cap)
                 base = raw = u"Dokument";
             // (Before a write is read back, while the owner is busy with it or a
-            // late one is unread, a title holding what the window shows for it,
-            // or ending with the text written, would pass for what the window
-            // adds to every text or a count: it sets another.)
+            // late one is unread, a title holding what the window shows for it or
+            // the text written at an end would pass for additions: it sets another.)
             std::u16string title = ShownBy(w->alters, raw, w->count + 1), sent = w->sent;
-            bool endsWithSent = title.size() > sent.size() && title.compare(title.size() - sent.size(), sent.size(), sent) == 0;
-            if (!shown.empty() && title != shown && (title.find(shown) != std::u16string::npos || endsWithSent))
+            bool around = title.size() > sent.size()
+                          && (title.find(sent) == 0 || title.rfind(sent) == title.size() - sent.size());
+            if (!shown.empty() && title != shown && (title.find(shown) != std::u16string::npos || around))
                 base = raw = u"Jiný název";
         }
         if (trace_)
