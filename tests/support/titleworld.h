@@ -428,9 +428,9 @@ private:
             // without: there it goes back as it was. One kept with no own title
             // beside the decoration would pass for an earlier run's: none is.)
             bool noNote = countdown_ && !before_ && notes_[note_][0] <= u' ';
-            if (countdown_ && w->savedOwn != w->own)
-                return;   // (beside another own title a countdown is an earlier run's, closed by the end)
             bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
+            if ((countdown_ || append) && w->savedOwn != w->own)
+                return;   // (beside another own title it is an earlier run's, text after it its note or own title)
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
         }
