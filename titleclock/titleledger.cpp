@@ -161,18 +161,14 @@ bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
     return false;
 }
 
-// The first title read after a write tells how the window shows texts: whole
-// (also trimmed), or cut past the day's first letter (shorter, it may be its
-// owner's "Dokument  * "); either way it adds nothing to them.
-void Learn(TitleEntry& e, View title)
+// The first title read after a write showing some of the text past the day's first
+// letter tells the window cuts (shorter, it may be its owner's "Dokument  * ").
+void LearnCut(TitleEntry& e, View title)
 {
-    View text = e.written[0].text;
-    size_t dayFrom = (e.written[0].ownAt == 0 ? e.written[0].ownLength : 0) + clockLead, n = title.size();
-    size_t from = std::min(text.find_first_not_of(u' '), text.size()), to = text.find_last_not_of(u' ') + 1;
-    bool cut = n > dayFrom && n < text.size() && Shows(title, e.written[0], n) == n;
-    bool whole = to > from && n == to - from && Alike(title, text.substr(from, n), 0, 0, false) == n;
-    e.cutsAt = cut ? n : e.cutsAt;
-    e.addsNothing = e.addsNothing || cut || whole;
+    const WrittenText& w = e.written[0];
+    size_t dayFrom = (w.ownAt == 0 ? w.ownLength : 0) + clockLead, n = title.size();
+    if (n > dayFrom && n < w.text.size() && Shows(title, w, n) == n)
+        e.cutsAt = n;
 }
 
 // The own title in title: without decorations, with what the window adds
@@ -213,7 +209,7 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
         return atEnd ? std::mismatch(title.rbegin(), title.rend(), b.rbegin(), b.rend()).first - title.rbegin()
                      : std::mismatch(title.begin(), title.end(), b.begin(), b.end()).first - title.begin();
     };
-    if (m > 0 && n > m && Middle(e, title).size() == n && !e.addsNothing) {
+    if (m > 0 && n > m && Middle(e, title).size() == n) {
         size_t most = std::min({ common(e.own, false), common(e.seen, false), n - m });
         size_t least = n - m - std::min(common(e.seen, true), n - m);
         auto shows = [&](size_t at) { return Shows(title.substr(at, m), w, m) == m; };
@@ -237,7 +233,7 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
 void Notice(TitleEntry& e, View title, bool resolved)
 {
     if (resolved)
-        Learn(e, title);
+        LearnCut(e, title);
     if (!ShowsOurs(e, title, resolved))
         resolved && title != e.seen && title != e.own ? (void)Judge(e, title, false) : Renamed(e, title);
 }
@@ -259,7 +255,7 @@ Judgement ReadBack(const TitleAccess& access, TitleEntry& e, std::u16string& tit
 {
     if (!access.read(access.context, e.window, title))
         return Judgement::Unreadable;
-    Learn(e, title);
+    LearnCut(e, title);
     Judgement judged = ShowsOurs(e, title, false) ? Judgement::Shown : Judge(e, title, true);
     if (judged == Judgement::Shown)
         e.written[0].shown.assign(title);

@@ -60,7 +60,6 @@ struct TitleEntry {
     std::u16string own, seen;               // its own title, and the title it was taken from
     std::u16string addsBefore, addsAfter;   // what it adds to every text
     size_t cutsAt = 0;                      // the length it was seen to cut a title to
-    bool addsNothing = false;               // it was seen to show a text whole, or cut
     WrittenText written[2];                 // the last two texts written into it
 };
 
