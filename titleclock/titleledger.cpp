@@ -214,8 +214,8 @@ Judgement Judge(TitleEntry& e, View title, bool justWritten)
         size_t least = n - m - std::min(common(e.seen, true), n - m);
         auto shows = [&](size_t at) { return Shows(title.substr(at, m), w, m) == m; };
         size_t at = least <= most && shows(least) ? least : least < most && shows(most) ? most : none;
-        bool twice = (at != 0 && shows(0)) || (at != n - m && shows(n - m));
-        if (at != none && (justWritten || !twice)) {
+        bool twice = !justWritten && ((at != 0 && shows(0)) || (at != n - m && shows(n - m)));
+        if (at != none && !twice) {
             e.addsBefore.assign(title.substr(0, at));
             e.addsAfter.assign(title.substr(at + m));
             TakeOwn(e, e.seen);
