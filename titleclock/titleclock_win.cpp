@@ -29,9 +29,7 @@ HWND AsWindow(WindowId window) { return reinterpret_cast<HWND>(window); }
 bool ReadTitle(void*, WindowId window, std::u16string& title)
 {
     static wchar_t buffer[maxTitleLength + 2];
-    if (!IsWindow(AsWindow(window)))
-        return false;
-    int got = InternalGetWindowText(AsWindow(window), buffer, maxTitleLength + 2);
+    int got = IsWindow(AsWindow(window)) ? InternalGetWindowText(AsWindow(window), buffer, maxTitleLength + 2) : -1;
     if (got < 0 || static_cast<size_t>(got) > maxTitleLength)
         return false;
     title.assign(reinterpret_cast<const char16_t*>(buffer), static_cast<size_t>(got));

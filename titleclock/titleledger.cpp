@@ -138,10 +138,9 @@ size_t Shows(View shown, const WrittenText& w, size_t length)
 // title without what the window adds to every text, where it carries that.
 View Middle(const TitleEntry& e, View title)
 {
-    size_t before = e.addsBefore.size(), after = e.addsAfter.size();
-    bool carries = title.size() >= before + after && title.substr(0, before) == e.addsBefore
-                && title.substr(title.size() - after) == e.addsAfter;
-    return carries ? title.substr(before, title.size() - before - after) : title;
+    size_t before = e.addsBefore.size(), after = e.addsAfter.size(), n = title.size();
+    bool carries = n >= before + after && At(title, 0, e.addsBefore) && At(title, n - after, e.addsAfter);
+    return carries ? title.substr(before, n - before - after) : title;
 }
 
 // Whether the window shows the text written last as it may (whole, or cut as
@@ -159,16 +158,6 @@ bool ShowsOurs(const TitleEntry& e, View title, bool unanswered)
             return true;
     }
     return false;
-}
-
-// The first title read after a write showing some of the text past the day's first
-// letter tells the window cuts (shorter, it may be its owner's "Dokument  * ").
-void LearnCut(TitleEntry& e, View title)
-{
-    const WrittenText& w = e.written[0];
-    size_t dayFrom = (w.ownAt == 0 ? w.ownLength : 0) + clockLead, n = title.size();
-    if (n > dayFrom && n < w.text.size() && Shows(title, w, n) == n)
-        e.cutsAt = n;
 }
 
 // The own title in title: without decorations, with what the window adds
@@ -192,51 +181,8 @@ void Renamed(TitleEntry& e, View title)
     e.seen.assign(title);
 }
 
-// What a window shows after a write (Additions: learned, to be written again).
-enum class Judgement { Shown, Additions, Renamed, Unreadable };
-
-// The window shows title after a write, not as it shows texts: the text whole
-// with what it adds to every text, where its owner's titles carry that too
-// (the own title and the one it was taken from), learned; right after the
-// write with something in front (a count), shown; else its owner's. The text
-// is looked for only where what the window adds can put it. Answered late, a
-// text that also stands at an end may be its owner's run of one letter.
-Judgement Judge(TitleEntry& e, View title, bool justWritten)
-{
-    const WrittenText& w = e.written[0];
-    size_t n = title.size(), m = w.text.size();
-    auto common = [&title](View b, bool atEnd) -> size_t {   // letters in common at the start (end)
-        return atEnd ? std::mismatch(title.rbegin(), title.rend(), b.rbegin(), b.rend()).first - title.rbegin()
-                     : std::mismatch(title.begin(), title.end(), b.begin(), b.end()).first - title.begin();
-    };
-    if (m > 0 && n > m && Middle(e, title).size() == n) {
-        size_t most = std::min({ common(e.own, false), common(e.seen, false), n - m });
-        size_t least = n - m - std::min(common(e.seen, true), n - m);
-        auto shows = [&](size_t at) { return Shows(title.substr(at, m), w, m) == m; };
-        size_t at = least <= most && shows(least) ? least : least < most && shows(most) ? most : none;
-        bool twice = !justWritten && ((at != 0 && shows(0)) || (at != n - m && shows(n - m)));
-        if (at != none && !twice) {
-            e.addsBefore.assign(title.substr(0, at));
-            e.addsAfter.assign(title.substr(at + m));
-            TakeOwn(e, e.seen);
-            return Judgement::Additions;
-        }
-        if (justWritten && Shows(title.substr(n - m), w, m) == m)
-            return Judgement::Shown;
-    }
-    Renamed(e, title);
-    return Judgement::Renamed;
-}
-
-// The window shows title: unless that is a text written into it last, its own
-// title is what its owner set. A write answered late may show what it adds.
-void Notice(TitleEntry& e, View title, bool resolved)
-{
-    if (resolved)
-        LearnCut(e, title);
-    if (!ShowsOurs(e, title, resolved))
-        resolved && title != e.seen && title != e.own ? (void)Judge(e, title, false) : Renamed(e, title);
-}
+// What a window shows (Additions: learned after a write, to be written again).
+enum class Judgement { Shown, Additions, Renamed };
 
 // Writes text, the own title at ownAt; the text written last becomes the one before.
 WriteAnswer Write(const TitleAccess& access, TitleEntry& e, View text, size_t ownAt, size_t ownLength)
@@ -250,16 +196,45 @@ WriteAnswer Write(const TitleAccess& access, TitleEntry& e, View text, size_t ow
     return answer;
 }
 
-// Reads the window again after a write and judges what it shows.
-Judgement ReadBack(const TitleAccess& access, TitleEntry& e, std::u16string& title)
+// The window shows title: a text written into it last as it may, or its
+// owner's title. After a write, answered late or just now, it may show the
+// text cut as it cuts titles (past the day's first letter: shorter, it may be
+// its owner's "Dokument  * "), or whole with what it adds to every text where
+// its owner's titles carry that too (the own title and the one it was taken
+// from): learned, looked for only where that can put it. Answered late, a
+// text that also stands at an end may be its owner's run of one letter; just
+// now, after something in front (a count), it is shown.
+Judgement Look(TitleEntry& e, View title, bool late, bool justWritten)
 {
-    if (!access.read(access.context, e.window, title))
-        return Judgement::Unreadable;
-    LearnCut(e, title);
-    Judgement judged = ShowsOurs(e, title, false) ? Judgement::Shown : Judge(e, title, true);
-    if (judged == Judgement::Shown)
-        e.written[0].shown.assign(title);
-    return judged;
+    WrittenText& w = e.written[0];
+    size_t n = title.size(), m = w.text.size(), dayFrom = (w.ownAt == 0 ? w.ownLength : 0) + clockLead;
+    if ((late || justWritten) && n > dayFrom && n < m && Shows(title, w, n) == n)
+        e.cutsAt = n;
+    auto common = [&title](View b, bool atEnd) -> size_t {   // letters in common at the start (end)
+        return atEnd ? std::mismatch(title.rbegin(), title.rend(), b.rbegin(), b.rend()).first - title.rbegin()
+                     : std::mismatch(title.begin(), title.end(), b.begin(), b.end()).first - title.begin();
+    };
+    auto shows = [&](size_t at) { return Shows(title.substr(at, m), w, m) == m; };
+    bool shown = ShowsOurs(e, title, late);
+    if (!shown && (justWritten || (late && title != e.seen && title != e.own)) && m > 0 && n > m
+        && Middle(e, title).size() == n) {
+        size_t most = std::min({ common(e.own, false), common(e.seen, false), n - m });
+        size_t least = n - m - std::min(common(e.seen, true), n - m);
+        size_t at = least <= most && shows(least) ? least : least < most && shows(most) ? most : none;
+        bool twice = !justWritten && ((at != 0 && shows(0)) || (at != n - m && shows(n - m)));
+        if (at != none && !twice) {
+            e.addsBefore.assign(title.substr(0, at));
+            e.addsAfter.assign(title.substr(at + m));
+            TakeOwn(e, e.seen);
+            return Judgement::Additions;
+        }
+        shown = justWritten && shows(n - m);
+    }
+    if (!shown)
+        Renamed(e, title);
+    else if (justWritten)
+        w.shown.assign(title);
+    return shown ? Judgement::Shown : Judgement::Renamed;
 }
 
 // Writes the window its own title until it shows it; true once it can be let go.
@@ -270,9 +245,10 @@ bool GiveOwnBack(const TitleAccess& access, TitleEntry& e, std::u16string& title
         WriteAnswer answer = Write(access, e, own, 0, own.size());
         if (answer != WriteAnswer::Answered)
             return answer != WriteAnswer::Pending;   // refused or gone: let go
-        Judgement judged = ReadBack(access, e, title);
-        if (judged == Judgement::Shown || judged == Judgement::Unreadable
-            || (judged == Judgement::Renamed && title == e.own))
+        if (!access.read(access.context, e.window, title))
+            return true;   // too long, or gone
+        Judgement judged = Look(e, title, false, true);
+        if (judged == Judgement::Shown || (judged == Judgement::Renamed && title == e.own))
             return true;
     }
     return false;
@@ -286,7 +262,7 @@ bool GiveBack(const TitleAccess& access, TitleEntry& e, bool patient, std::u16st
     bool read = access.read(access.context, e.window, title);
     bool resolved = std::exchange(e.hold, Hold::GivingBack) == Hold::Waiting;
     if (read)
-        Notice(e, title, resolved);
+        Look(e, title, resolved, false);
     return (read && title == e.own) || GiveOwnBack(access, e, title);   // also when too long, or gone
 }
 
@@ -312,16 +288,15 @@ bool Undecorate(View title, const WrittenText (&written)[2], std::u16string& own
     std::vector<std::pair<size_t, size_t>> spans;   // what lies between them is the own title
     size_t lead = title.find_first_not_of(u' ');
     bool ours = false;
-    for (Clock clock = NextClock(title, 0, lead, written); clock.star != none;) {
-        Found found = clock.ours;
-        ours = ours || found.end != none;
-        Clock next = NextClock(title, found.end == none ? clock.end : std::max(clock.end, found.end), lead, written);
-        found = found.end == none ? AnyRuns(title, clock, std::min(next.start, title.size())) : found;
+    for (Clock clock = NextClock(title, 0, lead, written), next; clock.star != none; clock = next) {
+        bool mine = clock.ours.end != none;
+        ours = ours || mine;
+        next = NextClock(title, mine ? std::max(clock.end, clock.ours.end) : clock.end, lead, written);
+        Found found = mine ? clock.ours : AnyRuns(title, clock, std::min(next.start, title.size()));
         if (found.end != none)
             spans.emplace_back(found.begin, found.end);
         if (found.space != none)
             spans.emplace_back(found.space, found.space + 1);
-        clock = next;
     }
     std::sort(spans.begin(), spans.end());
     size_t from = 0;
@@ -344,14 +319,13 @@ void FollowFront(TitleLedger& ledger, const TitleAccess& access, WindowId front,
 void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitleParts& parts)
 {
     auto& entries = ledger.entries;
-    WindowId window = ledger.front;
-    auto e = std::find_if(entries.begin(), entries.end(), [window](const TitleEntry& e) { return e.window == window; });
+    auto e = std::find_if(entries.begin(), entries.end(), [&](const TitleEntry& e) { return e.window == ledger.front; });
     bool known = e != entries.end();
-    if (window == 0 || (!known && entries.size() >= maxWindows))
+    if (ledger.front == 0 || (!known && entries.size() >= maxWindows))
         return;
     if (!known)
-        (e = entries.emplace(e))->window = window;
-    if (e->hold == Hold::Waiting && !access.answers(access.context, window, false))
+        (e = entries.emplace(e))->window = ledger.front;
+    if (e->hold == Hold::Waiting && !access.answers(access.context, e->window, false))
         return;
     if (!access.read(access.context, e->window, ledger.title)) {
         if (!known || GiveOwnBack(access, *e, ledger.title))
@@ -361,15 +335,14 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
     // A window that showed the text written last exactly, and still does, keeps
     // what it is given no longer than that: what it shows next needs no reading back.
     const WrittenText& last = e->written[0];
-    bool keeps = !last.text.empty() && Same(last.shown, last.text) && Same(ledger.title, last.text);
-    size_t kept = last.text.size();
-    Notice(*e, ledger.title, std::exchange(e->hold, Hold::Decorated) == Hold::Waiting);
+    bool keeps = Same(last.shown, last.text) && Same(ledger.title, last.text);
+    Look(*e, ledger.title, std::exchange(e->hold, Hold::Decorated) == Hold::Waiting, false);
     for (int writes = 0; writes < decorationWrites; ++writes) {
         View own = Middle(*e, e->own);
         size_t ownAt = ComposeTitle(ledger.text, own, parts);
         if (ledger.text.size() + e->addsBefore.size() + e->addsAfter.size() > maxTitleLength)
             return;   // too long to read back: not decorated
-        keeps = keeps && ledger.text.size() <= kept;
+        keeps = keeps && ledger.text.size() <= last.text.size();
         WriteAnswer answer = Write(access, *e, ledger.text, ownAt, own.size());
         if (answer == WriteAnswer::Refused || answer == WriteAnswer::Gone)
             entries.erase(e);
@@ -377,10 +350,9 @@ void DecorateFront(TitleLedger& ledger, const TitleAccess& access, const TitlePa
             e->written[0].shown.assign(ledger.text);   // as the text before
         if (answer != WriteAnswer::Answered || keeps)
             return;
-        Judgement judged = ReadBack(access, *e, ledger.title);
-        if (judged == Judgement::Unreadable)
-            GiveOwnBack(access, *e, ledger.title);
-        if (judged != Judgement::Additions)
+        if (!access.read(access.context, e->window, ledger.title))
+            return (void)GiveOwnBack(access, *e, ledger.title);   // grown too long, or gone
+        if (Look(*e, ledger.title, false, true) != Judgement::Additions)
             return;   // else written again without what it adds
     }
 }
