@@ -52,7 +52,7 @@ size_t Alike(View shown, View text, size_t exactFrom, size_t exactTo, bool other
     return at;
 }
 
-struct Found { size_t begin = none, end = none, space = none; };   // and a countdown's closing space
+struct Found { size_t end = none, space = none; };   // from the clock text's start; a countdown's closing space
 
 // A clock text: its two spaces (none at the title's start, as a window that
 // trims shows it), "* ", a day, " - D.M.YYYY - HH:MM:SS * "; this run's text there.
@@ -83,7 +83,7 @@ Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
                 && (!beside || own.empty() || Alike(s.substr(clock.star, dated), d.substr(0, dated), 0, 0, false) != dated))
                 continue;   // of an earlier second: of the same day
             size_t space = beside ? ownEnd : s.size() - 1;
-            return { clock.start, end, closes && space >= end && At(s, space, u" ") ? space : none };
+            return { end, closes && space >= end && At(s, space, u" ") ? space : none };
         }
     }
     return {};
@@ -123,10 +123,10 @@ Found AnyRuns(View s, const Clock& clock, size_t limit)
     size_t time = Time(s, After(s, name + 2, u" Za ")), note = After(s, time, u" ");
     size_t noteEnd = note == none ? none : s.find(u" * ", note);
     if (noteEnd != none && noteEnd + 3 <= limit && s.back() == u' ')
-        return { clock.start, noteEnd + 3, s.size() - 1 };
+        return { noteEnd + 3, s.size() - 1 };
     if (At(s, time, u"  ") && time + 2 <= limit)
-        return { clock.start, limit };
-    return { clock.start, name + 2 + (name + 2 < limit && s[name + 2] == u' ') };
+        return { limit };
+    return { name + 2 + (name + 2 < limit && s[name + 2] == u' ') };
 }
 
 // How much of shown shows the text written, up to length (its own title exactly).
@@ -294,7 +294,7 @@ bool Undecorate(View title, const WrittenText (&written)[2], std::u16string& own
         next = NextClock(title, mine ? std::max(clock.end, clock.ours.end) : clock.end, lead, written);
         Found found = mine ? clock.ours : AnyRuns(title, clock, std::min(next.start, title.size()));
         if (found.end != none)
-            spans.emplace_back(found.begin, found.end);
+            spans.emplace_back(clock.start, found.end);
         if (found.space != none)
             spans.emplace_back(found.space, found.space + 1);
     }
