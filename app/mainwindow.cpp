@@ -17,10 +17,6 @@
 static UINT taskbarCreatedMessage, iconWantedMessage;
 AppCalls appCalls;
 static TickSchedule tickSchedule;
-// True while the name list's editor is open: the procedure then answers what
-// is sent to it but opens nothing (no menu, dialog or box, whose loops would
-// tick), so the clock stands still until the editor is closed.
-static bool editorOpen;
 
 // Hodiny v titulku okna – den, datum, čas a jméno, které má svátek.
 static const wchar_t aboutNotice[] =
@@ -128,15 +124,9 @@ static void OnCommand(HWND hwnd, WORD command)
     case IDM_PLACE_AFTER:  placeBefore = 0; break;
     case IDM_COUNTDOWN:    RunCountdownDialog(hwnd); break;
     case IDM_ALARM:        RunAlarmDialog(hwnd); break;
-    // Never while a ring's box is open (a menu shown before the ring may
-    // offer it): the editor would hold the box and the looping bell.
-    case IDM_EDIT_NAMES:
-        if (!BellRinging()) {
-            editorOpen = true;
-            EditNameList();
-            editorOpen = false;
-        }
-        break;
+    // Also while a ring's box is open: the editor holds nothing, and the box
+    // stands above it with the bell looping until it is closed.
+    case IDM_EDIT_NAMES:   EditNameList(); break;
     default:               break;   // unknown commands are ignored
     }
 }
@@ -166,13 +156,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
 
     case trayCallbackMessage:
-        if (lParam == WM_RBUTTONDOWN && !editorOpen)
-            ShowTrayMenu(hwnd, BellRinging());
+        if (lParam == WM_RBUTTONDOWN)
+            ShowTrayMenu(hwnd);
         return 0;
 
     case WM_COMMAND:
-        if (!editorOpen)
-            OnCommand(hwnd, LOWORD(wParam));
+        OnCommand(hwnd, LOWORD(wParam));
         return 0;
 
     case WM_DPICHANGED:

@@ -18,12 +18,14 @@ extern NameDayCalls nameDayCalls;
 extern const std::string& todayName;
 
 // Opens jmena.txt beside the program and looks today's name up when a
-// lookup is due, also when the list has been saved since it was last opened.
+// lookup is due, also when the list has been saved since it was last opened
+// or an editor EditNameList started has ended.
 // False when it has just reported that the list cannot be opened: the tick
 // then ends.
 bool UpdateTodayName(int day, int month);
 
-// Opens the list in Windows' Notepad, waits for it, asks for a new lookup.
+// Opens the list in Windows' Notepad and returns at once; the list is read
+// again once that Notepad has ended (or at once when it could not start).
 void EditNameList();
 
 #endif

@@ -2,6 +2,7 @@
 #include "namedays/namedays.h"
 
 #include <cwchar>
+#include <vector>
 
 #include "common/program.h"
 #include "namedays/namelist.h"
@@ -111,12 +112,31 @@ std::wstring GetProgramDirectory()
     return ProgramDirectory(szPath) ? szPath : L"";
 }
 
+// The processes of the editors "Editace jmen" started that may still run.
+std::vector<HANDLE> editors;
+
+// An editor that has ended since the last tick has the list read again, as
+// if it saved it (a save is noticed anyway, whatever saved it).
+void ReadAgainAfterEditors()
+{
+    for (auto editor = editors.begin(); editor != editors.end();) {
+        if (WaitForSingleObject(*editor, 0) == WAIT_TIMEOUT) {
+            ++editor;
+            continue;
+        }
+        CloseHandle(*editor);
+        editor = editors.erase(editor);
+        RequestLookupAfterEdit(nameDays);
+    }
+}
+
 }  // namespace
 
 const std::string& todayName = nameDays.todayName;
 
 bool UpdateTodayName(int day, int month)
 {
+    ReadAgainAfterEditors();
     ListFile list = { INVALID_HANDLE_VALUE };
     const NameListAccess access = { OpenList, ReadList, CloseList, ReportListError, &list };
     return RunNameDayStep(nameDays, day, month, access);
@@ -137,18 +157,16 @@ void EditNameList()
         sh.lpFile = szEditor;
         sh.lpParameters = stParameters.c_str();
         sh.nShow = SW_SHOW;
+        // Not waited for: the clock, the countdown, the alarm, the menu and
+        // the exit go on while the list is open, for hours if the user leaves
+        // it so. The ticks watch the process and read the list again once it
+        // has ended (ReadAgainAfterEditors).
         if (nameDayCalls.startEditor(&sh) && sh.hProcess) {
-            // No ticks while the editor runs: posted messages and the timer
-            // wait. Sent ones are handled meanwhile: a thread that owns
-            // windows must go on handling them while it waits, or a program
-            // that sends to every window (a changed setting) hangs until the
-            // editor is closed (Microsoft's WaitForSingleObject documentation
-            // points to MsgWaitForMultipleObjects for this).
-            MSG msg;
-            while (MsgWaitForMultipleObjects(1, &sh.hProcess, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
-                PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);   // handles the sent ones only
-            CloseHandle(sh.hProcess);
+            editors.push_back(sh.hProcess);
+            return;
         }
     }
+    // Not started (the shell has shown why), or handed to a Notepad already
+    // open: read again at the next tick all the same.
     RequestLookupAfterEdit(nameDays);
 }

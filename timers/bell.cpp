@@ -3,9 +3,6 @@
 
 #include "common/program.h"
 
-// The ring boxes open now (a tick inside one may ring again).
-static int ringBoxesOpen;
-
 void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption)
 {
     timerCalls.playBellSound("BELL", appInstance, SND_RESOURCE | SND_ASYNC | SND_LOOP);
@@ -13,13 +10,6 @@ void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption)
     // lets none of its windows come to the front: topmost, the box stands
     // above every ordinary window (a full-screen one too) whether or not it
     // gets the focus. An owned box has no taskbar button to flash.
-    ++ringBoxesOpen;
     timerCalls.showRingBox(owner, text, caption, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
-    --ringBoxesOpen;
     timerCalls.playBellSound(nullptr, appInstance, SND_PURGE);
-}
-
-bool BellRinging()
-{
-    return ringBoxesOpen > 0;
 }

@@ -31,8 +31,6 @@ extern std::u16string countdownNote;
 // the box is closed.
 // Wide texts: the countdown's note shows as typed on any code page.
 void RingBell(HWND owner, const wchar_t* text, const wchar_t* caption);
-// True while a ring's box is open.
-bool BellRinging();
 
 // Renews the countdown's remaining time; rings at zero. True
 // when it rang: the tick was held in the ring's box until it was closed.

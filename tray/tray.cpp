@@ -200,17 +200,13 @@ void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name)
     }
 }
 
-int ShowTrayMenu(HWND hwnd, bool bellRinging)
+int ShowTrayMenu(HWND hwnd)
 {
     HMENU hMenu = LoadMenuA(appInstance, "RTRAYMENU");
     if (hMenu == nullptr)
         return 0;
     HMENU hPopup = GetSubMenu(hMenu, 0);
     EnableMenuItem(hPopup, placeBefore == 1 ? IDM_PLACE_BEFORE : IDM_PLACE_AFTER, MF_BYCOMMAND | MF_GRAYED);
-    // The editor holds the thread until it is closed: never while a ring's
-    // box waits to be closed with the bell looping.
-    if (bellRinging)
-        EnableMenuItem(hPopup, IDM_EDIT_NAMES, MF_BYCOMMAND | MF_GRAYED);
 
     POINT pt;
     GetCursorPos(&pt);

@@ -19,8 +19,8 @@ bool AddTrayIcon(HWND hwnd);
 // refusal is shown in a message box.
 bool RemoveTrayIcon(HWND hwnd);
 // Opens the popup menu at the cursor; the chosen command comes back to hwnd
-// as WM_COMMAND. While the bell rings, "Editace jmen" is greyed. Always 0.
-int ShowTrayMenu(HWND hwnd, bool bellRinging);
+// as WM_COMMAND. Always 0.
+int ShowTrayMenu(HWND hwnd);
 // Puts the icon back where the shell has none (after "TaskbarCreated", or
 // asked by a second start); when the icon still exists it is renewed
 // instead. No balloon this time. A refusal is asked for again at the next
