@@ -9,8 +9,9 @@
 
 constexpr UINT_PTR mainTimerId = 0;
 
-// The registered message a second start sends to the running copy's main
-// window: add the tray icon again where the shell has none.
+// The registered message a second start (or an older version's) sends to the
+// running copy's main window: add the tray icon again where the shell has
+// none, and say that the program runs already.
 inline constexpr wchar_t iconWantedMessageName[] = L"Tikavo_T: icon wanted";
 
 // Registers the main window's class; false when the system refuses.
@@ -27,6 +28,7 @@ int RunMainWindow();
 struct AppCalls {
     void (WINAPI *readLocalTime)(LPSYSTEMTIME) = GetLocalTime;   // the tick's time
     UINT_PTR (WINAPI *armTickTimer)(HWND, UINT_PTR, UINT, TIMERPROC) = SetTimer;
+    BOOL (WINAPI *allowMessage)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT) = ChangeWindowMessageFilterEx;
     LRESULT (WINAPI *defaultWindowProc)(HWND, UINT, WPARAM, LPARAM) = DefWindowProcA;   // for the rest
 };
 extern AppCalls appCalls;

@@ -136,7 +136,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     // Registered messages are not constants, so they are tested first (both
     // 0 until the window's creation).
     if (message != 0 && (message == taskbarCreatedMessage || message == iconWantedMessage)) {
-        ReAddTrayIcon(hwnd);
+        ReAddTrayIcon(hwnd, message == iconWantedMessage);
         return 0;
     }
 
@@ -144,6 +144,14 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CREATE:
         taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
         iconWantedMessage = RegisterWindowMessageW(iconWantedMessageName);
+        // Run as administrator, the window stands above Explorer's integrity
+        // level, and Windows drops the registered messages and those from
+        // WM_USER up that lower levels send it (UIPI; Microsoft's
+        // ChangeWindowMessageFilterEx documentation, Windows 7 and later):
+        // the shell's "TaskbarCreated", a second start's request and the
+        // icon's own clicks are let through.
+        for (UINT heard : { taskbarCreatedMessage, iconWantedMessage, trayCallbackMessage })
+            appCalls.allowMessage(hwnd, heard, MSGFLT_ALLOW, nullptr);
         InitTimerSettings(TimerSettings);
         if (!appCalls.armTickTimer(hwnd, mainTimerId, tickIntervalMs, nullptr))
             return -1;   // no window without its tick

@@ -10,10 +10,12 @@
 
 // The main window's title, also the caption the program is known by.
 inline constexpr char appTitle[] = "Tikavo_T";
-// The main window's class; also the tray tooltip, the balloon title and the
-// about box's application name. TIKAVO_VERSION is the build's version.
-inline constexpr char appNameVersion[] = "Tikavo_T " TIKAVO_VERSION;
-inline constexpr wchar_t appNameVersionW[] = L"Tikavo_T " TIKAVO_VERSION;
+// The main window's class, "Tikavo_T " and the build's version; also the tray
+// tooltip, the balloon title and the about box's application name. Defined
+// apart (version.cpp), so that a test build of the same sources can carry
+// another version.
+extern const char appNameVersion[];
+extern const wchar_t appNameVersionW[];
 
 // The module instance; every resource and dialog is loaded from it.
 extern HINSTANCE appInstance;

@@ -23,6 +23,9 @@ static const UINT trayIconId = 1;
 
 // Zobrazí den, datum, tikavo / a jméno v horním pruhu okna.
 static const wchar_t balloonText[] = L"Zobraz\u00ED den, datum, tikavo\na jm\u00E9no v horn\u00EDm pruhu okna.";
+// Tikavo_T už běží. Jeho ikona může být mezi skrytými ikonami pod šipkou ^.
+static const wchar_t runningText[] = L"Tikavo_T u\u017E b\u011B\u017E\u00ED. Jeho ikona m\u016F\u017Ee b\u00FDt mezi "
+                                     L"skryt\u00FDmi ikonami pod \u0161ipkou ^.";
 static const wchar_t addFailedText[] = L"Nelze p\u0159idat ikonu";
 static const wchar_t removeFailedText[] = L"Nelze odebrat ikonu";
 
@@ -115,21 +118,27 @@ static bool Refused()
     return false;
 }
 
+// A balloon from the icon, with the program's name: silent, and held back in
+// a new account's first hour, "quiet time" (Microsoft's NOTIFYICONDATA
+// documentation). Windows 10 and 11 show it as a notification, also while the
+// icon is among the hidden ones, and hold it back during Do not disturb.
+static void PutBalloon(NOTIFYICONDATAW& nid, const wchar_t* text)
+{
+    lstrcpynW(nid.szInfo, text, ARRAYSIZE(nid.szInfo));
+    nid.uTimeout = 10000;
+    lstrcpynW(nid.szInfoTitle, appNameVersionW, ARRAYSIZE(nid.szInfoTitle));
+    nid.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND | NIIF_RESPECT_QUIET_TIME;
+}
+
 bool AddTrayIcon(HWND hwnd)
 {
     if (!LoadTrayIcon(hwnd, 0))
         return false;
     // The greeting with the icon, at every sign-in with the Startup
-    // shortcut: without a sound, dropped when the shell cannot show it now
-    // (NIF_REALTIME) rather than shown later, and held back in a new
-    // account's first hour, "quiet time" (Microsoft's NOTIFYICONDATA
-    // documentation). Windows 10 and 11 show it as a notification, which
-    // they hold back during Do not disturb.
+    // shortcut: dropped when the shell cannot show it now (NIF_REALTIME)
+    // rather than shown later.
     NOTIFYICONDATAW nid = IconRecord(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO | NIF_REALTIME);
-    lstrcpynW(nid.szInfo, balloonText, ARRAYSIZE(nid.szInfo));
-    nid.uTimeout = 10000;
-    lstrcpynW(nid.szInfoTitle, appNameVersionW, ARRAYSIZE(nid.szInfoTitle));
-    nid.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND | NIIF_RESPECT_QUIET_TIME;
+    PutBalloon(nid, balloonText);
     if (!trayCalls.notifyIcon(NIM_ADD, &nid))
         return Refused();
     icon.shown = true;
@@ -151,11 +160,15 @@ bool RemoveTrayIcon(HWND hwnd)
     return true;
 }
 
-bool ReAddTrayIcon(HWND hwnd)
+bool ReAddTrayIcon(HWND hwnd, bool secondStart)
 {
     if (!LoadTrayIcon(hwnd, 0))
         return false;
-    NOTIFYICONDATAW nid = IconRecord(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    // A second start tells the user that the program runs already: queued,
+    // not dropped, as its icon may stand among the hidden ones.
+    NOTIFYICONDATAW nid = IconRecord(hwnd, NIF_MESSAGE | NIF_ICON | NIF_TIP | (secondStart ? NIF_INFO : 0));
+    if (secondStart)
+        PutBalloon(nid, runningText);
     // A new shell has no icon of ours; a shell that only announced itself
     // again (a display change) still has it and refuses a second one.
     if (!trayCalls.notifyIcon(NIM_ADD, &nid) && !trayCalls.notifyIcon(NIM_MODIFY, &nid))

@@ -23,9 +23,10 @@ bool RemoveTrayIcon(HWND hwnd);
 int ShowTrayMenu(HWND hwnd);
 // Puts the icon back where the shell has none (after "TaskbarCreated", or
 // asked by a second start); when the icon still exists it is renewed
-// instead. No balloon this time. A refusal is asked for again at the next
-// ticks.
-bool ReAddTrayIcon(HWND hwnd);
+// instead. No greeting this time; asked by a second start, a silent balloon
+// says that the program runs already. A refusal is asked for again at the
+// next ticks.
+bool ReAddTrayIcon(HWND hwnd, bool secondStart = false);
 // Asks again for an icon the shell refused, at every tick for two minutes;
 // when the last try is refused too, says so in a message box, once a run.
 void RetryTrayIcon();

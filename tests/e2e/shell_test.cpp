@@ -1,9 +1,15 @@
 // The program as a user starts it: one hidden main window, one instance,
-// ended by a close request (the menu's exit command: the tray menu script).
+// ended by a close request (the menu's exit command: the tray menu script);
+// a newer version takes over from an older one.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <shellapi.h>
+
+#include <algorithm>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "support/program.h"
 #include "support/winsupport.h"
@@ -77,6 +83,100 @@ TEST(Shell, TwoStartsAtOnceLeaveOneRunningCopy)
         WaitForSingleObject(second, 5000);
         CloseHandle(second);
     }
+}
+
+// Every title a window was given, as its owner's thread handled them.
+std::mutex titlesLock;
+std::vector<std::wstring> titlesGiven;
+LRESULT CALLBACK RecordingTitles(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETTEXT && lParam) {
+        std::lock_guard<std::mutex> lock(titlesLock);
+        titlesGiven.push_back(reinterpret_cast<const wchar_t*>(lParam));
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+bool ShowsOneClock(const std::wstring& title)
+{
+    return StartsWith(title, L"Dokument  * ") && title.find(L"  * ", 12) == std::wstring::npos;
+}
+
+// This build and a test build of the same sources with a newer version.
+TEST(Shell, ANewerVersionTakesOverFromAnOlderCopyAndAnOlderStartBesideItEnds)
+{
+    ThreadWindow doc(L"Dokument", RecordingTitles);
+    ASSERT_TRUE(doc.BringToFront());
+    Program older;
+    ASSERT_TRUE(older.Start());
+    ASSERT_NE(older.WaitForMainWindow(), nullptr);
+    ASSERT_TRUE(TitleBecomes(doc.hwnd(), ShowsOneClock, 10000, "the clock of the older copy"));
+
+    Program newer(true, TIKAVO_NEWER_EXE);
+    ASSERT_TRUE(newer.StartBeside());
+    EXPECT_EQ(older.WaitForExit(10000), 0) << "the older copy did not end";
+    ASSERT_NE(newer.WaitForMainWindow(), nullptr) << "no main window of class \"Tikavo_T " TIKAVO_NEWER_VERSION "\"";
+    {
+        // The window in front never left it: only the older copy's exit gave it its title.
+        std::lock_guard<std::mutex> lock(titlesLock);
+        EXPECT_NE(std::find(titlesGiven.begin(), titlesGiven.end(), L"Dokument"), titlesGiven.end())
+            << "the older copy ended without giving the title back";
+    }
+    NOTIFYICONDATAW icon = { 936, newer.mainWindow(), 1 };
+    EXPECT_TRUE(PumpUntil([&] { return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }, 10000)) << "the newer has no icon";
+    EXPECT_TRUE(TitleBecomes(doc.hwnd(), ShowsOneClock, 10000, "the clock of the newer copy"));
+
+    // This build started again, now the older: it ends, the newer runs on.
+    Program again;
+    ASSERT_TRUE(again.StartBeside());
+    EXPECT_EQ(again.WaitForExit(10000), 0) << "the older start did not end";
+    EXPECT_TRUE(newer.Running());
+    EXPECT_EQ(FindTikavoWindows().size(), 1u);
+}
+
+// An older copy whose thread answers nothing: the newer says so and ends,
+// and leaves it (and with it the titles it owes) alone.
+TEST(Shell, ANewerVersionBesideAnOlderCopyThatHangsSaysSoAndEnds)
+{
+    struct Hung {
+        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HWND window = nullptr;
+        HANDLE thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        static DWORD WINAPI Run(LPVOID self)
+        {
+            auto* hung = static_cast<Hung*>(self);
+            WNDCLASSW wc = {};
+            wc.lpfnWndProc = DefWindowProcW;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"Tikavo_T 1.0.0.0";
+            RegisterClassW(&wc);
+            hung->window = CreateWindowExW(0, wc.lpszClassName, L"Tikavo_T", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0,
+                                           nullptr, nullptr, wc.hInstance, nullptr);
+            SetEvent(hung->ready);
+            WaitForSingleObject(hung->release, 60000);
+            DestroyWindow(hung->window);
+            return 0;
+        }
+        ~Hung()
+        {
+            SetEvent(release);
+            WaitForSingleObject(thread, 10000);
+            CloseHandle(thread), CloseHandle(ready), CloseHandle(release);
+        }
+    } hung;
+    ASSERT_EQ(WaitForSingleObject(hung.ready, 5000), WAIT_OBJECT_0);
+    ASSERT_NE(hung.window, nullptr);
+
+    Program program;
+    ASSERT_TRUE(program.StartBeside());   // Start() would end the copy: it is this test's
+    std::string seen;
+    HWND box = program.WaitForBox("Tikavo_T " TIKAVO_VERSION, 15000, &seen);
+    ASSERT_NE(box, nullptr) << "no box; boxes: " << seen;
+    EXPECT_NE(BoxText(box).find("(Tikavo_T 1.0.0.0)"), std::string::npos) << BoxText(box);
+    PressOk(box);
+    EXPECT_EQ(program.WaitForExit(10000), 1);
+    EXPECT_TRUE(IsWindow(hung.window));
+    EXPECT_EQ(FindTikavoWindows().size(), 1u);
 }
 
 }  // namespace

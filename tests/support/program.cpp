@@ -6,7 +6,7 @@
 namespace testsupport {
 
 namespace {
-const char mainClass[] = "Tikavo_T " TIKAVO_VERSION;
+const char mainClassPrefix[] = "Tikavo_T ";
 
 std::wstring MakeTempFolder()
 {
@@ -82,6 +82,8 @@ void EndStalePrograms()
     for (HWND stale : FindTikavoWindows()) {
         DWORD pid = 0;
         GetWindowThreadProcessId(stale, &pid);
+        if (pid == GetCurrentProcessId())
+            continue;   // a copy the test plays itself
         if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
             TerminateProcess(process, 98);
             WaitForSingleObject(process, 5000);
@@ -92,7 +94,7 @@ void EndStalePrograms()
 
 BOOL CALLBACK CollectTikavo(HWND hwnd, LPARAM lParam)
 {
-    if (ClassNameOf(hwnd) == mainClass)
+    if (ClassNameOf(hwnd).rfind(mainClassPrefix, 0) == 0)
         reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
     return TRUE;
 }
@@ -110,9 +112,9 @@ BOOL CALLBACK CollectBoxes(HWND hwnd, LPARAM lParam)
 }
 }  // namespace
 
-Program::Program(bool withList) : folder_(MakeTempFolder())
+Program::Program(bool withList, const char* exe) : folder_(MakeTempFolder())
 {
-    CopyProgram(withList);
+    CopyProgram(withList, exe);
 }
 
 Program::Program(bool withList, const std::wstring& folderName)
@@ -125,9 +127,9 @@ Program::Program(bool withList, const std::wstring& folderName)
     CopyProgram(withList);
 }
 
-void Program::CopyProgram(bool withList)
+void Program::CopyProgram(bool withList, const char* exe)
 {
-    CopyFileW(WinePath(TIKAVO_EXE).c_str(), exePath().c_str(), FALSE);
+    CopyFileW(WinePath(exe).c_str(), exePath().c_str(), FALSE);
     if (withList)
         CopyFileW(WinePath(TIKAVO_LIST).c_str(), listPath().c_str(), FALSE);
 }
@@ -147,6 +149,11 @@ Program::~Program()
 bool Program::Start()
 {
     EndStalePrograms();
+    return StartBeside();
+}
+
+bool Program::StartBeside()
+{
     process_ = Launch(exePath(), folder_, &pid_);
     return process_ != nullptr;
 }

@@ -12,9 +12,10 @@ namespace testsupport {
 
 class Program {
 public:
-    // Prepares a fresh temporary folder holding a copy of the executable and,
-    // when withList is true, of the shipped name-day list.
-    explicit Program(bool withList = true);
+    // Prepares a fresh temporary folder holding a copy of the executable (or
+    // of another build of it) and, when withList is true, of the shipped
+    // name-day list.
+    explicit Program(bool withList = true, const char* exe = TIKAVO_EXE);
     // The same in a folder of the given name (one path component) directly
     // in the temporary folder, e.g. to give the program a path with spaces
     // or of a chosen length.
@@ -28,8 +29,11 @@ public:
     std::wstring exePath() const { return folder_ + L"\\Tikavo_T.exe"; }
     std::wstring listPath() const { return folder_ + L"\\jmena.txt"; }
 
-    // Starts the program; false when the process could not be created.
+    // Starts the program, having ended every copy an earlier test left
+    // running; false when the process could not be created.
     bool Start();
+    // Starts it beside the copies that run.
+    bool StartBeside();
     // Starts another process of the same executable; returns its handle.
     HANDLE StartAnother();
     // Waits until the program's hidden main window exists.
@@ -52,14 +56,15 @@ public:
     HWND WaitForBox(const char* caption, DWORD timeoutMs, std::string* seen = nullptr) const;
 
 private:
-    void CopyProgram(bool withList);
+    void CopyProgram(bool withList, const char* exe = TIKAVO_EXE);
     std::wstring folder_;
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
     HWND main_ = nullptr;
 };
 
-// The main windows of every running Tikavo_T (class "Tikavo_T <version>").
+// The main windows of every running Tikavo_T of any version (class
+// "Tikavo_T <version>").
 std::vector<HWND> FindTikavoWindows();
 
 }  // namespace testsupport

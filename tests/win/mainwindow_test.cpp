@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "support/mainwindow.h"
@@ -108,6 +110,30 @@ TEST_F(MainWindowTest, TicksJustAfterEverySecondStartsAfterAnEarlyMessageAndArou
             EXPECT_EQ(messages[i].ms % 1000, 15) << "message " << i << " was not due just after its second began";
     for (UINT_PTR id : armedIds)
         EXPECT_EQ(id, mainTimerId) << "a second timer";
+}
+
+std::vector<std::pair<UINT, DWORD>> allowed;   // message, action
+BOOL WINAPI RecordingFilter(HWND hwnd, UINT message, DWORD action, PCHANGEFILTERSTRUCT)
+{
+    allowed.push_back({ hwnd && IsWindow(hwnd) ? message : 0, action });
+    return TRUE;
+}
+
+// Run as administrator, the window hears the shell's "TaskbarCreated", a
+// second start's request and its icon's clicks from Explorer's lower level
+// (UIPI drops them otherwise; Wine has none, so the calls are what is tested).
+TEST_F(MainWindowTest, ItsWindowLetsTheShellsASecondStartsAndTheIconsMessagesThroughFromBelow)
+{
+    appCalls.allowMessage = RecordingFilter;
+    MakeMainWindow(false);
+    std::vector<std::pair<UINT, DWORD>> wanted = {
+        { RegisterWindowMessageA("TaskbarCreated"), MSGFLT_ALLOW },
+        { RegisterWindowMessageW(iconWantedMessageName), MSGFLT_ALLOW },
+        { trayCallbackMessage, MSGFLT_ALLOW },
+    };
+    std::sort(allowed.begin(), allowed.end());
+    std::sort(wanted.begin(), wanted.end());
+    EXPECT_EQ(allowed, wanted);
 }
 
 UINT_PTR WINAPI RefusedTimer(HWND, UINT_PTR, UINT, TIMERPROC)
