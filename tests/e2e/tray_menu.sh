@@ -181,10 +181,13 @@ take_focus() {
     wait_for 5 "$2: the keyboard focus" has_focus "$1"
 }
 
-# Chooses item N (1 is the first; separators do not count) of the open menu
-# with the keys, taking a screenshot of it highlighted when a file is given.
+# Chooses the item of the open menu with the given text with the keys, taking
+# a screenshot of it highlighted when a file is given.
 choose() {
-    local menu=$1 item=$2 shot=${3:-} before
+    local menu=$1 item shot=${3:-} before
+    item=$(wine "$(dirname "$titled_window")/menu_item.exe" "$(winepath -w "$run/Tikavo_T.exe")" "$2" | tr -d '\r') &&
+        [ -n "$item" ] ||
+        fail "no item \"$2\" in the menu"
     take_focus "$menu" "the menu"
     if [ -n "$shot" ]; then
         wait_for 5 "the menu has painted" painted "$menu"
@@ -269,7 +272,7 @@ wait_for_dialog() {
 }
 
 open_menu "$tray"
-choose "$menu" 4
+choose "$menu" "Odpočítávání"
 wait_for_dialog 10 "Timerset" "the countdown dialog opens from \"Odpočítávání\""
 screenshot_window "$out/countdown-dialog.png" "$dialog"
 # From OK past CANCEL to the picker; 00:01:00 -> 00:00:03: the hours, the
@@ -282,7 +285,7 @@ xdotool key Return
 wait_for 10 "the ring box closes on Enter" not_visible "$dialog"
 
 open_menu "$tray"
-choose "$menu" 5
+choose "$menu" "Alarm"
 wait_for_dialog 10 "AlarmSet" "the alarm dialog opens from \"Alarm\""
 # From OK past CANCEL to the check box: ticked, it enables the picker (the
 # dialog below its caption changes).
@@ -303,7 +306,7 @@ echo "menu window $menu: $(xdotool getwindowgeometry "$menu" | tr -s '\n ' ' ')"
 # The menu has made the hidden main window the foreground window: from the
 # next tick on the document has its own title back.
 wait_for 10 "the document has its own title back while the menu is open" document_title_is "$document_title"
-choose "$menu" 1 "$out/tray-menu.png"
+choose "$menu" "Před název souboru" "$out/tray-menu.png"
 kill -0 "$program" 2>/dev/null || fail "the program ended after choosing \"Před název souboru\""
 
 # The menu made the hidden main window the foreground window; a click on the
@@ -315,7 +318,7 @@ echo "the document's title: $seen"
 
 # --- The menu again: "Ukončit program?" --------------------------------------
 open_menu "$tray"
-choose "$menu" 7
+choose "$menu" "Ukončit program?"
 program_ended() { ! kill -0 "$program" 2>/dev/null; }
 wait_for 10 "the program ends after \"Ukončit program?\"" program_ended
 wait "$program"

@@ -526,17 +526,21 @@ TEST_F(TrayTest, OnlyARightButtonPressOnTheIconOpensTheMenuAndAChosenItemComesBa
         EXPECT_TRUE(watcher.showings.empty()) << "notification " << mouseMessage << " opened the menu";
     }
     // Down to an item, then Enter: "Před název souboru", then "Za název souboru".
-    int downs = 1;
-    watcher.choose = [&downs](HWND menuWindow) {
-        for (int i = 0; i < downs; ++i)
-            PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+    UINT wanted = IDM_PLACE_BEFORE;
+    watcher.choose = [&](HWND menuWindow) {
+        for (const MenuItem& item : watcher.showings.back().items) {
+            if (!item.separator)   // Down stops at every item, greyed ones too
+                PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+            if (item.id == wanted)
+                break;
+        }
         PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
         return true;
     };
     ASSERT_EQ(placeBefore, 0);
     TrayNotification(WM_RBUTTONDOWN);
     EXPECT_TRUE(PumpUntil([] { return placeBefore == 1; }, 5000)) << "\"Před název souboru\" never arrived";
-    downs = 2;
+    wanted = IDM_PLACE_AFTER;
     watcher.NextShowing();
     TrayNotification(WM_RBUTTONDOWN);
     EXPECT_TRUE(PumpUntil([] { return placeBefore == 0; }, 5000)) << "\"Za název souboru\" never arrived";
