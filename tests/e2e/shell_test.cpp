@@ -7,7 +7,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -85,98 +84,61 @@ TEST(Shell, TwoStartsAtOnceLeaveOneRunningCopy)
     }
 }
 
-// Every title a window was given, as its owner's thread handled them.
-std::mutex titlesLock;
+// Every title the window whose procedure this is was given.
 std::vector<std::wstring> titlesGiven;
+WNDPROC documentProc;
 LRESULT CALLBACK RecordingTitles(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_SETTEXT && lParam) {
-        std::lock_guard<std::mutex> lock(titlesLock);
+    if (message == WM_SETTEXT)
         titlesGiven.push_back(reinterpret_cast<const wchar_t*>(lParam));
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return CallWindowProcW(documentProc, hwnd, message, wParam, lParam);
+}
+// An older copy's main window that does not end when asked to.
+LRESULT CALLBACK NeverEnds(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return message == WM_CLOSE ? 0 : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-bool ShowsOneClock(const std::wstring& title)
+// This build beside a copy that does not end, and a test build of the same
+// sources with a newer version.
+TEST(Shell, ANewerVersionTakesOverFromAnOlderCopyWhichGivesItsTitlesBackAndAnOlderStartEnds)
 {
-    return StartsWith(title, L"Dokument  * ") && title.find(L"  * ", 12) == std::wstring::npos;
-}
-
-// This build and a test build of the same sources with a newer version.
-TEST(Shell, ANewerVersionTakesOverFromAnOlderCopyAndAnOlderStartBesideItEnds)
-{
-    ThreadWindow doc(L"Dokument", RecordingTitles);
-    ASSERT_TRUE(doc.BringToFront());
-    Program older;
-    ASSERT_TRUE(older.Start());
-    ASSERT_NE(older.WaitForMainWindow(), nullptr);
-    ASSERT_TRUE(TitleBecomes(doc.hwnd(), ShowsOneClock, 10000, "the clock of the older copy"));
-
-    Program newer(true, TIKAVO_NEWER_EXE);
-    ASSERT_TRUE(newer.StartBeside());
-    EXPECT_EQ(older.WaitForExit(10000), 0) << "the older copy did not end";
-    ASSERT_NE(newer.WaitForMainWindow(), nullptr) << "no main window of class \"Tikavo_T " TIKAVO_NEWER_VERSION "\"";
-    {
-        // The window in front never left it: only the older copy's exit gave it its title.
-        std::lock_guard<std::mutex> lock(titlesLock);
-        EXPECT_NE(std::find(titlesGiven.begin(), titlesGiven.end(), L"Dokument"), titlesGiven.end())
-            << "the older copy ended without giving the title back";
-    }
-    NOTIFYICONDATAW icon = { 936, newer.mainWindow(), 1 };
-    EXPECT_TRUE(PumpUntil([&] { return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }, 10000)) << "the newer has no icon";
-    EXPECT_TRUE(TitleBecomes(doc.hwnd(), ShowsOneClock, 10000, "the clock of the newer copy"));
-
-    // This build started again, now the older: it ends, the newer runs on.
-    Program again;
-    ASSERT_TRUE(again.StartBeside());
-    EXPECT_EQ(again.WaitForExit(10000), 0) << "the older start did not end";
-    EXPECT_TRUE(newer.Running());
-    EXPECT_EQ(FindTikavoWindows().size(), 1u);
-}
-
-// An older copy whose thread answers nothing: the newer says so and ends,
-// and leaves it (and with it the titles it owes) alone.
-TEST(Shell, ANewerVersionBesideAnOlderCopyThatHangsSaysSoAndEnds)
-{
-    struct Hung {
-        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        HWND window = nullptr;
-        HANDLE thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-        static DWORD WINAPI Run(LPVOID self)
-        {
-            auto* hung = static_cast<Hung*>(self);
-            WNDCLASSW wc = {};
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"Tikavo_T 1.0.0.0";
-            RegisterClassW(&wc);
-            hung->window = CreateWindowExW(0, wc.lpszClassName, L"Tikavo_T", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0,
-                                           nullptr, nullptr, wc.hInstance, nullptr);
-            SetEvent(hung->ready);
-            WaitForSingleObject(hung->release, 60000);
-            DestroyWindow(hung->window);
-            return 0;
-        }
-        ~Hung()
-        {
-            SetEvent(release);
-            WaitForSingleObject(thread, 10000);
-            CloseHandle(thread), CloseHandle(ready), CloseHandle(release);
-        }
-    } hung;
-    ASSERT_EQ(WaitForSingleObject(hung.ready, 5000), WAIT_OBJECT_0);
-    ASSERT_NE(hung.window, nullptr);
-
+    WNDCLASSW stuckClass = { 0, NeverEnds, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr,
+                             L"Tikavo_T 1.0.0.0" };
+    RegisterClassW(&stuckClass);
+    HWND stuck = CreateWindowExW(0, stuckClass.lpszClassName, L"Tikavo_T", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     Program program;
-    ASSERT_TRUE(program.StartBeside());   // Start() would end the copy: it is this test's
+    ASSERT_TRUE(program.StartBeside());   // (Start() would end every copy, this one too)
     std::string seen;
     HWND box = program.WaitForBox("Tikavo_T " TIKAVO_VERSION, 15000, &seen);
-    ASSERT_NE(box, nullptr) << "no box; boxes: " << seen;
+    ASSERT_NE(box, nullptr) << "nothing said of the copy that did not end; boxes: " << seen;
     EXPECT_NE(BoxText(box).find("(Tikavo_T 1.0.0.0)"), std::string::npos) << BoxText(box);
     PressOk(box);
     EXPECT_EQ(program.WaitForExit(10000), 1);
-    EXPECT_TRUE(IsWindow(hung.window));
-    EXPECT_EQ(FindTikavoWindows().size(), 1u);
+    EXPECT_TRUE(IsWindow(stuck)) << "the copy was not left alone";
+    DestroyWindow(stuck);
+
+    TestWindow doc(L"Dokument");
+    documentProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(doc.hwnd(), GWLP_WNDPROC, LONG_PTR(RecordingTitles)));
+    ASSERT_TRUE(doc.BringToFront());
+    auto decorated = [](const std::wstring& t) { return StartsWith(t, L"Dokument  * ") && t.find(L"  * ", 12) == t.npos; };
+    Program older;
+    ASSERT_TRUE(older.Start());
+    ASSERT_TRUE(TitleBecomes(doc.hwnd(), decorated, 10000, "the clock of the older copy"));
+    Program newer(true, TIKAVO_NEWER_EXE);
+    ASSERT_TRUE(newer.StartBeside());
+    EXPECT_EQ(older.WaitForExit(10000), 0) << "the older copy did not end";
+    // The window never left the front: only the older copy's exit gave it its own title.
+    EXPECT_NE(std::find(titlesGiven.begin(), titlesGiven.end(), L"Dokument"), titlesGiven.end()) << "not given back";
+    ASSERT_NE(newer.WaitForMainWindow(), nullptr) << "no main window of class \"Tikavo_T " TIKAVO_NEWER_VERSION "\"";
+    NOTIFYICONDATAW icon = { 936, newer.mainWindow(), 1 };
+    EXPECT_TRUE(PumpUntil([&] { return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }, 10000)) << "the newer has no icon";
+    EXPECT_TRUE(TitleBecomes(doc.hwnd(), decorated, 10000, "the clock of the newer copy"));
+
+    Program again;   // this build again, now the older
+    ASSERT_TRUE(again.StartBeside());
+    EXPECT_EQ(again.WaitForExit(10000), 0) << "the older start did not end";
+    EXPECT_TRUE(newer.Running());
 }
 
 }  // namespace

@@ -52,50 +52,39 @@ TEST_F(NameListEditor, ACorrectionSavedAfterTheEditorHasEndedShowsOnTheNextTick)
     EXPECT_TRUE(PumpUntil([] { return todayName == Cp1250("Opravené jméno"); }, 2500)) << todayName;
 }
 
-// The list's last write as on a day long past: a list written so, in its
-// size, is no save the program can notice.
-bool BackDate(const std::wstring& path)
-{
-    HANDLE list = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    FILETIME longAgo = { 0, 0x01D5C000 };   // in 2020
-    bool done = list != INVALID_HANDLE_VALUE && SetFileTime(list, nullptr, nullptr, &longAgo);
-    CloseHandle(list);
-    return done;
-}
-
 TEST_F(NameListEditor, WhileNotepadIsOpenTheClockTicksACountdownRingsAndItsEndHasTheListReadAgain)
 {
+    // Lists of one size, their last write set back to 2020: no save the program can notice.
+    auto writeList = [this](const char* name) {
+        HANDLE list = WriteBytes(ListPath(), EveryDayList(Cp1250(name)))
+            ? CreateFileW(ListPath().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        FILETIME longAgo = { 0, 0x01D5C000 };
+        ASSERT_TRUE(SetFileTime(list, nullptr, nullptr, &longAgo) && CloseHandle(list));
+    };
     appCalls.readLocalTime = CountingClock;
-    ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Původní"))) && BackDate(ListPath()));
+    writeList("Původní");
     MakeMainWindow();
     ASSERT_TRUE(PumpUntil([] { return todayName == Cp1250("Původní"); }, 3000)) << todayName;
-
     SendMessageW(main, WM_COMMAND, IDM_EDIT_NAMES, 0);
-    HWND notepad = WaitForNotepad(10000);
-    ASSERT_NE(notepad, nullptr) << "no notepad window on jmena.txt";
     struct Closer {
-        HWND hwnd;
+        HWND hwnd = WaitForNotepad(10000);
         ~Closer() { EndNotepad(hwnd); }
-    } closer{ notepad };
+    } notepad;
+    ASSERT_NE(notepad.hwnd, nullptr) << "no notepad window on jmena.txt";
 
-    // A countdown of no time rings at the next tick.
-    std::strcpy(TimerSettings.countdownDuration, "00:00:00");
+    std::strcpy(TimerSettings.countdownDuration, "00:00:00");   // rings at the next tick
     StartCountdown();
     ModalDriver ring("the countdown's ring box to be closed", 10000, [&] {
         if (!ring.open().empty())
             PressOk(ring.open().back());
     });
-    ASSERT_TRUE(PumpUntil([&] { return ring.Count("Alaram Tikavo_T") == 1 && ring.open().empty(); }, 5000))
+    EXPECT_TRUE(PumpUntil([&] { return ring.Count("Alaram Tikavo_T") == 1 && ring.open().empty(); }, 5000))
         << "the countdown did not ring while Notepad was open";
-
-    // Changed behind the editor's back, in its size and write time, the list
-    // is not read again while Notepad runs, but once it has ended.
-    ASSERT_TRUE(WriteBytes(ListPath(), EveryDayList(Cp1250("Nynější"))) && BackDate(ListPath()));
+    writeList("Nynější");
     int ticks = ticksSeen;
     ASSERT_TRUE(PumpUntil([ticks] { return ticksSeen > ticks + 1; }, 5000)) << "the clock stood still";
-    EXPECT_EQ(todayName, Cp1250("Původní"));
-    EndNotepad(notepad);
+    EXPECT_EQ(todayName, Cp1250("Původní")) << "read again while Notepad ran";
+    EndNotepad(notepad.hwnd);
     EXPECT_TRUE(PumpUntil([] { return todayName == Cp1250("Nynější"); }, 3000)) << todayName;
 }
 

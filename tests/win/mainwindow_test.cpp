@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 #include <vector>
 
 #include "support/mainwindow.h"
@@ -112,27 +111,23 @@ TEST_F(MainWindowTest, TicksJustAfterEverySecondStartsAfterAnEarlyMessageAndArou
         EXPECT_EQ(id, mainTimerId) << "a second timer";
 }
 
-std::vector<std::pair<UINT, DWORD>> allowed;   // message, action
+std::vector<UINT> allowed;
 BOOL WINAPI RecordingFilter(HWND hwnd, UINT message, DWORD action, PCHANGEFILTERSTRUCT)
 {
-    allowed.push_back({ hwnd && IsWindow(hwnd) ? message : 0, action });
+    allowed.push_back(IsWindow(hwnd) && action == MSGFLT_ALLOW ? message : 0);
     return TRUE;
 }
 
-// Run as administrator, the window hears the shell's "TaskbarCreated", a
-// second start's request and its icon's clicks from Explorer's lower level
-// (UIPI drops them otherwise; Wine has none, so the calls are what is tested).
+// Run as administrator, its window hears the shell's "TaskbarCreated", a second
+// start and the icon's clicks, sent from below (UIPI drops them otherwise; Wine
+// has none, so the calls are what is tested).
 TEST_F(MainWindowTest, ItsWindowLetsTheShellsASecondStartsAndTheIconsMessagesThroughFromBelow)
 {
     appCalls.allowMessage = RecordingFilter;
     MakeMainWindow(false);
-    std::vector<std::pair<UINT, DWORD>> wanted = {
-        { RegisterWindowMessageA("TaskbarCreated"), MSGFLT_ALLOW },
-        { RegisterWindowMessageW(iconWantedMessageName), MSGFLT_ALLOW },
-        { trayCallbackMessage, MSGFLT_ALLOW },
-    };
-    std::sort(allowed.begin(), allowed.end());
-    std::sort(wanted.begin(), wanted.end());
+    std::vector<UINT> wanted = { RegisterWindowMessageA("TaskbarCreated"),
+                                 RegisterWindowMessageW(iconWantedMessageName), trayCallbackMessage };
+    std::sort(allowed.begin(), allowed.end()), std::sort(wanted.begin(), wanted.end());
     EXPECT_EQ(allowed, wanted);
 }
 

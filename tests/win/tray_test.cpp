@@ -323,8 +323,6 @@ TEST_F(TrayTest, TheExitCommandAndACloseRequestTakeTheIconAwayBeforeTheWindowGoe
 TEST_F(TrayTest, AtTheExitTheWindowInFrontHasItsTitleBackAfterTheTicksInsideARefusedRemovalsBox)
 {
     TestWindow doc(L"Dokument");
-    ASSERT_TRUE(doc.BringToFront());
-    ASSERT_TRUE(TitleBecomes(doc.hwnd(), [](const std::wstring& t) { return t.size() > 20; }, 5000, "decorated"));
     shellMode = Shell::RefusesAll;
     int ticksInFront = 0;
     ModalDriver refusal("the refused removal's box to be closed after a tick inside it", 10000, [&] {
