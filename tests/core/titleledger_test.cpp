@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <vector>
 
+#include "support/memorylist.h"
 #include "support/titleworld.h"
 
 using testsupport::Readable;
@@ -15,14 +17,12 @@ namespace {
 TEST(TitleLedger, RandomDesktopsKeepEveryTitleExact)
 {
     // TIKAVO_LEDGER_SEED=<n> runs other desktops; TIKAVO_LEDGER_TRACE=1 prints
-    // the events of each. Behind the 500, desktops long searches found a fault in.
+    // the events of each. Then the desktops that found a fault (the fuzzer's seeds).
     const char* given = std::getenv("TIKAVO_LEDGER_SEED");
     const unsigned first = given ? static_cast<unsigned>(std::strtoul(given, nullptr, 10)) : 20261208u;
     const bool trace = std::getenv("TIKAVO_LEDGER_TRACE") != nullptr;
-    const unsigned found[] = { 105100u, 117763u, 1005194u, 1005407u, 1010887u };
     size_t ticks = 0;
-    for (unsigned i = 0; i < 505; ++i) {
-        const unsigned seed = i < 500 ? first + i : found[i - 500];
+    for (unsigned seed = first; seed < first + 500; ++seed) {
         std::mt19937 random(seed);
         testsupport::TitleWorld world([&](unsigned n) { return static_cast<unsigned>(random() % n); }, trace);
         bool ok = true;
@@ -32,6 +32,14 @@ TEST(TitleLedger, RandomDesktopsKeepEveryTitleExact)
         ticks += world.ticks();
     }
     EXPECT_GT(ticks, 70000u);
+    int found = 0;
+    for (const auto& file : std::filesystem::directory_iterator(std::filesystem::u8path(TIKAVO_SOURCE_DIR "/tests/fuzz/ledger-corpus"))) {
+        std::string bytes = testsupport::ReadWholeFile(file.path().u8string()), failure;
+        ++found;
+        EXPECT_TRUE(testsupport::ReplayDesktop(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), failure))
+            << file.path().filename().u8string() << ": " << failure;
+    }
+    EXPECT_GE(found, 20);
 }
 
 // Windows whose owners do not answer, each in front for a tick: the ledger

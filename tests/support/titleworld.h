@@ -112,24 +112,34 @@ public:
         Open();
     }
 
-    // One event; false once a rule is broken (see failure()).
+    // One event, drawn from a table of shares; false once a rule is broken (see
+    // failure()). A new kind of event goes at the end: the committed desktops'
+    // draws lie below the total of the table they were found with, so they keep
+    // their events.
     bool Step()
     {
-        unsigned event = pick_(100);
-        if (event < 36) Tick(false);
-        else if (event < 40) Tick(true);
-        else if (event < 52) SwitchFront();
-        else if (event < 60) Rename(Some(), false);
-        else if (event < 63) Rename(Some(), true);
-        else if (event < 66) Edit(Some());
-        else if (event < 76) ChangeOwner(Some());
-        else if (event < 80) Open();
-        else if (event < 83) Close(Some());
-        else if (event < 87) before_ = !before_, ++form_;
-        else if (event < 91) countdown_ = !countdown_, ++form_;
-        else if (event < 95) day_ = pick_(4), ++form_;
-        else if (event < 98) note_ = pick_(5), ++form_;
-        else Open(true);
+        static constexpr struct { unsigned share; void (*run)(TitleWorld&); } events[] = {
+            { 36, [](TitleWorld& t) { t.Tick(false); } },
+            { 4, [](TitleWorld& t) { t.Tick(true); } },
+            { 12, [](TitleWorld& t) { t.SwitchFront(); } },
+            { 8, [](TitleWorld& t) { t.Rename(t.Some(), false); } },
+            { 3, [](TitleWorld& t) { t.Rename(t.Some(), true); } },
+            { 3, [](TitleWorld& t) { t.Edit(t.Some()); } },
+            { 10, [](TitleWorld& t) { t.ChangeOwner(t.Some()); } },
+            { 4, [](TitleWorld& t) { t.Open(); } },
+            { 3, [](TitleWorld& t) { t.Close(t.Some()); } },
+            { 4, [](TitleWorld& t) { t.before_ = !t.before_, ++t.form_; } },
+            { 4, [](TitleWorld& t) { t.countdown_ = !t.countdown_, ++t.form_; } },
+            { 4, [](TitleWorld& t) { t.day_ = t.pick_(4), ++t.form_; } },
+            { 3, [](TitleWorld& t) { t.note_ = t.pick_(5), ++t.form_; } },
+            { 2, [](TitleWorld& t) { t.Open(true); } },
+        };
+        unsigned total = 0, kind = 0;
+        for (const auto& event : events)
+            total += event.share;
+        for (unsigned draw = pick_(total); draw >= events[kind].share; ++kind)
+            draw -= events[kind].share;
+        events[kind].run(*this);
         // Every window let go of shows its own title, also once its owner is done.
         for (const ModelWindow& w : windows_)
             if (w.owed && !Held(w) && (w.title != w.own || (w.hasInFlight && ShownBy(w.alters, w.inFlight) != w.own)))
@@ -595,6 +605,20 @@ private:
     size_t ticks_ = 0;
     std::string failure_;
 };
+
+// A desktop whose draws are the bytes given, each within the draw's range (0
+// once they run out), and the exit after the last; false once a rule is broken.
+inline bool ReplayDesktop(const unsigned char* data, size_t size, std::string& failure, bool trace = false)
+{
+    size_t at = 0;
+    TitleWorld world([&](unsigned n) { return at < size ? data[at++] % n : 0u; }, trace);
+    bool ok = true;
+    while (ok && at < size)
+        ok = world.Step();
+    ok = ok && world.Finish();
+    failure = world.failure();
+    return ok;
+}
 
 }  // namespace testsupport
 
