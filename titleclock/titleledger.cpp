@@ -60,7 +60,8 @@ struct Clock { size_t start = none, star = none, end = none; Found ours; };
 
 // A text this run wrote, at the clock text's star: as written or as a window
 // shows it (letters a code page lacks, cut short at the title's end); else of
-// an earlier second of the day (other digits) beside its own title as written.
+// an earlier second of the day (other digits) beside its own title as written,
+// or, behind, inside it (its owner appended to the title it read).
 // A countdown in front closes after the own title as written (trimmed: the end).
 Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
 {
@@ -75,10 +76,12 @@ Found ThisRuns(View s, const Clock& clock, const WrittenText (&written)[2])
                 continue;   // not this text, or an own title given back
             size_t dated = d.find(u" - ", d.find(u" - ") + 3);   // the day and the date end
             size_t end = clock.star + length, ownEnd = end + own.size();
+            bool around = own.size() == clock.start + s.size() - end && At(own, 0, s.substr(0, clock.start))
+                          && At(own, clock.start, s.substr(end));   // behind: text appended to what it read
             bool beside = front ? At(s, end, own) && (!closes || ownEnd == s.size() || At(s, ownEnd, u" "))
-                                : clock.start >= own.size() && At(s, clock.start - own.size(), own)   // and, behind,
+                                : around || (clock.start >= own.size() && At(s, clock.start - own.size(), own)   // and,
                                       && Time(s, After(s, end, u" Za ")) == none                  // no countdown or
-                                      && (end == s.size() || decoration.back() != u' ');          // note follows
+                                      && (end == s.size() || decoration.back() != u' '));         // note follows
             if (otherDigits
                 && (!beside || own.empty() || Alike(s.substr(clock.star, dated), d.substr(0, dated), 0, 0, false) != dated))
                 continue;   // of an earlier second: of the same day
