@@ -205,8 +205,9 @@ WriteAnswer Write(const TitleAccess& access, TitleEntry& e, View text, size_t ow
 // its owner's "Dokument  * "), or whole with what it adds to every text where
 // its owner's titles carry that too (the own title and the one it was taken
 // from): learned, looked for only where that can put it. Answered late, a
-// text that also stands at an end may be its owner's run of one letter; just
-// now, after something in front (a count), it is shown.
+// text that also stands one letter beside is its owner's run of one letter
+// (a text standing twice, at both ends, is the window's); just now, after
+// something in front (a count), it is shown.
 Judgement Look(TitleEntry& e, View title, bool late, bool justWritten)
 {
     WrittenText& w = e.written[0];
@@ -224,8 +225,8 @@ Judgement Look(TitleEntry& e, View title, bool late, bool justWritten)
         size_t most = std::min({ common(e.own, false), common(e.seen, false), n - m });
         size_t least = n - m - std::min(common(e.seen, true), n - m);
         size_t at = least <= most && shows(least) ? least : least < most && shows(most) ? most : none;
-        bool twice = !justWritten && ((at != 0 && shows(0)) || (at != n - m && shows(n - m)));
-        if (at != none && !twice) {
+        bool run = !justWritten && at != none && ((at > 0 && shows(at - 1)) || (at < n - m && shows(at + 1)));
+        if (at != none && !run) {
             e.addsBefore.assign(title.substr(0, at));
             e.addsAfter.assign(title.substr(at + m));
             TakeOwn(e, e.seen);
