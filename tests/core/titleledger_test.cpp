@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -72,6 +73,34 @@ TEST(TitleLedger, WindowsWhoseOwnersDoNotAnswerAreKeptWithinTheBoundAndNoneIsDro
     GiveAllTitlesBack(ledger, access);
     for (const std::u16string& title : desk.titles)
         EXPECT_TRUE(title == u"Dokument") << Readable(title);
+}
+
+// Decorated windows that close, in front (between a tick's two steps) or right
+// after it: each is let go, and a window in front is decorated after dozens.
+TEST(TitleLedger, WindowsThatCloseAreLetGo)
+{
+    std::map<WindowId, std::u16string> titles;
+    const TitleAccess access{
+        [](void* d, WindowId w, std::u16string& t) {
+            auto& titles = *static_cast<std::map<WindowId, std::u16string>*>(d);
+            return titles.count(w) && (t = titles[w], true);
+        },
+        [](void* d, WindowId w, const char16_t* text) {
+            auto& titles = *static_cast<std::map<WindowId, std::u16string>*>(d);
+            return titles.count(w) ? (titles[w] = text, WriteAnswer::Answered) : WriteAnswer::Gone;
+        },
+        [](void*, WindowId, bool) { return true; }, &titles };
+    const TitleParts parts{ "  * Pond\xEC" "l\xED - 7.12.2026 - 10:00:00 * ", "", nullptr, u"", false };
+    TitleLedger ledger;
+    for (WindowId w = 1; w <= 3 * maxWindows; ++w) {
+        titles[w] = u"Dokument";
+        FollowFront(ledger, access, w);
+        if (w % 2)
+            titles.erase(w);   // closed in front
+        DecorateFront(ledger, access, parts);
+        EXPECT_TRUE(w % 2 || titles[w] != u"Dokument") << "window " << w << " is not decorated";
+        titles.erase(w);   // closed right after
+    }
 }
 
 // With the clock in front, window 1's owner trims the mark off its title's end:
