@@ -153,8 +153,10 @@ TEST(TitleLedger, WindowsThatAddToEveryTextNeitherStayDecoratedNorGrow)
             return desk->slow ? WriteAnswer::Pending : WriteAnswer::Answered;
         },
         [](void*, WindowId, bool) { return true; }, &desk };
-    const TitleParts parts{ "  * Pond\xEC" "l\xED - 7.12.2026 - 10:00:00 * ", "", nullptr, u"", false };
+    char clock[64];   // a second later every tick
+    const TitleParts parts{ clock, "", nullptr, u"", false };
     std::u16string decoration;
+    FormatClock(clock, sizeof clock, "Pond\xEC" "l\xED", 7, 12, 2026, 10, 0, 0);
     ComposeTitle(decoration, u"", parts);
     const std::u16string own = desk.Shown(1, std::u16string(maxTitleLength - decoration.size() - 12, u'x'));
     desk.titles[1] = own;
@@ -163,6 +165,7 @@ TEST(TitleLedger, WindowsThatAddToEveryTextNeitherStayDecoratedNorGrow)
     for (int tick = 0; tick < 13; ++tick) {
         desk.slow = tick == 0;
         FollowFront(ledger, access, tick < 3 ? 1 : 2);
+        FormatClock(clock, sizeof clock, "Pond\xEC" "l\xED", 7, 12, 2026, 10, 0, tick);
         DecorateFront(ledger, access, parts);
         EXPECT_LE(desk.titles[1].size(), maxTitleLength + (tick == 0 ? 9 : 0)) << "too long to read at tick " << tick;
     }
