@@ -73,13 +73,14 @@ struct Clock { size_t start = none, star = none, end = none; Found ours; };
 // earlier minute or second of the day (other digits) beside its own title as
 // written, or, behind, around it (its owner appended to what it read). A countdown
 // in front closes after the own title as written (trimmed: the end). Of the two
-// texts written last, the longest whose whole decoration fits beside its own title
-// wins, else the first that fits. Without seconds, two texts of a minute may begin
-// alike (no countdown and one, behind and in front of no own title): where both fit
-// whole, the title goes on with the longer's letters, which the shorter lacks.
+// texts written last, the one that fits furthest wins, one beside its own title as
+// written before any other (the last written on a tie). Without seconds, two texts
+// of a minute may begin alike (no countdown and one, behind and in front): the
+// shorter fits too, but the title goes on with the longer's letters.
 Found ThisRunsText(View s, const Clock& clock, const WrittenText (&written)[2])
 {
-    Found first, longest;
+    Found best;
+    bool bestBeside = false;
     for (bool otherDigits : { false, true }) {
         for (const WrittenText& w : written) {
             View text = w.text, own = text.substr(w.ownAt, w.ownLength);
@@ -89,25 +90,23 @@ Found ThisRunsText(View s, const Clock& clock, const WrittenText (&written)[2])
             size_t length = decoration.size() <= 2 ? none : LengthShowing(s.substr(clock.star), d, 0, 0, otherDigits);
             if (length == none)
                 continue;   // not this text, or an own title given back
-            size_t dated = d.find(u" - ", d.find(u" - ") + 3);   // the day and the date end
-            size_t end = clock.star + length, ownEnd = end + own.size();
+            size_t dated = d.find(u" - ", d.find(u" - ") + 3), end = clock.star + length, ownEnd = end + own.size();
+            bool counts = ReadForm(s, end - (d.back() == u' '), remainingForm).end != none;   // a countdown follows
             bool around = own.size() == clock.start + s.size() - end && StandsAt(own, 0, s.substr(0, clock.start))
                           && StandsAt(own, clock.start, s.substr(end));
             bool beside = front ? StandsAt(s, end, own) && (!closes || ownEnd == s.size() || StandsAt(s, ownEnd, u" "))
                                 : around || (clock.start >= own.size() && StandsAt(s, clock.start - own.size(), own)
-                                             && ReadForm(s, end, remainingForm).end == none
-                                             && (end == s.size() || decoration.back() != u' '));   // no countdown or note follows
-            if (otherDigits && (!beside || own.empty()
-                                || LengthShowing(s.substr(clock.star, dated), d.substr(0, dated), 0, 0, false) != dated))
-                continue;   // of an earlier minute or second: of the same day
+                                             && !counts && (end == s.size() || decoration.back() != u' '));   // nor a note
+            if ((!beside && counts && !closes) || (otherDigits && (!beside || own.empty()
+                                || LengthShowing(s.substr(clock.star, dated), d.substr(0, dated), 0, 0, false) != dated)))
+                continue;   // the start of a countdown's form; of an earlier minute or second: of the same day
             size_t space = beside ? ownEnd : s.size() - 1;
             Found found{ end, closes && space >= end && StandsAt(s, space, u" ") ? space : none };
-            first = first.end == none ? found : first;
-            if (beside && (end < s.size() || length == d.size()) && (longest.end == none || end > longest.end))
-                longest = found;
+            if (best.end == none || std::pair(beside, end) > std::pair(bestBeside, best.end))
+                best = found, bestBeside = beside;
         }
     }
-    return longest.end != none ? longest : first;
+    return best;
 }
 
 // The first clock text from from on with its two spaces, or of this run's
