@@ -95,7 +95,7 @@ static void Tick(HWND hwnd, bool timed)
     // have checked the alarm since.
     if (!CheckCountdown(hwnd))
         CheckAlarm(hwnd, now);
-    FormatClockText(now, szDay);   // 6. the clock text
+    FormatClockText(now, szDay, true);   // 6. the clock text
     // 7. Today's name, when a lookup is due (the tick that reports a list
     // that cannot be opened ends here), and in the tooltip; 8. the title.
     if (UpdateTodayName(now.wDay, now.wMonth)) {

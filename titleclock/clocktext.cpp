@@ -16,22 +16,14 @@ const char* const dayNames[7] = {
     "Sobota",
 };
 
-// The longest " - %d.%d.%d - %02d:%02d:%02d * ".
-constexpr size_t clockTailChars = 3 * intChars + 2 + timeChars + 9;
-
-// " - %d.%d.%d - %02d:%02d:%02d * " at q; returns its end.
-char* WriteClockTail(char* q, int day, int month, int year, int hour, int minute, int second)
+// A number as "%0<width>d" writes it, at q; returns its end.
+char* WriteNumber(char* q, int n, int width)
 {
-    char* const last = q + clockTailChars;
-    q = std::copy_n(" - ", 3, q);
-    q = std::to_chars(q, last, day).ptr;
-    *q++ = '.';
-    q = std::to_chars(q, last, month).ptr;
-    *q++ = '.';
-    q = std::to_chars(q, last, year).ptr;
-    q = std::copy_n(" - ", 3, q);
-    q = WriteTime(q, hour, minute, second);
-    return std::copy_n(" * ", 3, q);
+    char digits[intChars];
+    char* end = std::to_chars(digits, digits + intChars, n).ptr;
+    for (auto length = end - digits; length < width; ++length)
+        *q++ = '0';
+    return std::copy(digits, end, q);
 }
 }  // namespace
 
@@ -50,17 +42,21 @@ void ChooseDayName(int dayOfWeek, char* szDay)
 }
 
 void FormatClock(char* out, size_t size, const char* szDay,
-                 int day, int month, int year, int hour, int minute, int second)
+                 int day, int month, int year, int hour, int minute, int second, bool seconds)
 {
-    // "  * %s - %d.%d.%d - %02d:%02d:%02d * "
     if (size == 0)
         return;
+    const int numbers[] = { day, month, year, hour, minute, second };
+    const int* number = numbers;
     char* p = out;
     const char* end = TextLimit(out, size);
-    PutText(p, end, "  * ");
-    PutText(p, end, szDay);
-    PutWritten<clockTailChars>(p, end, [=](char* q) {
-        return WriteClockTail(q, day, month, year, hour, minute, second);
-    });
+    for (const char* part = clockForms[seconds]; *part; ++part) {
+        if (*part == 'D')
+            PutText(p, end, szDay);
+        else if (*part >= '1' && *part <= '4')
+            PutWritten<intChars + 3>(p, end, [&](char* q) { return WriteNumber(q, *number++, *part == '2' ? 2 : 1); });
+        else if (p < end)
+            *p++ = *part;
+    }
     TextEnd(p);
 }

@@ -15,8 +15,8 @@ void TrackForegroundWindow();
 void RestoreTrackedTitle();
 // The clock text last formatted, e.g. "  * Neděle - 6.12.2026 - 22:48:35 * ".
 extern char clockText[1000];
-// Formats the clock text of the tick's time.
-void FormatClockText(const SYSTEMTIME& now, const char* szDay);
+// Formats the clock text of the tick's time, with its seconds or without.
+void FormatClockText(const SYSTEMTIME& now, const char* szDay, bool seconds);
 // Decorates the foreground window.
 void ComposeAndWriteTitle(const TitleParts& parts);
 

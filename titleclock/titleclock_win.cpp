@@ -79,10 +79,10 @@ void RestoreTrackedTitle()
     exitEnd = 0;
 }
 
-void FormatClockText(const SYSTEMTIME& now, const char* szDay)
+void FormatClockText(const SYSTEMTIME& now, const char* szDay, bool seconds)
 {
     FormatClock(clockText, sizeof clockText, szDay, now.wDay, now.wMonth, now.wYear,
-                now.wHour, now.wMinute, now.wSecond);
+                now.wHour, now.wMinute, now.wSecond, seconds);
 }
 
 void ComposeAndWriteTitle(const TitleParts& parts)

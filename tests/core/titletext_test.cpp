@@ -3,38 +3,39 @@
 #include <gtest/gtest.h>
 
 #include "support/titleworld.h"
+#include "titleclock/clocktext.h"
 #include "titleclock/titleledger.h"
 
 using testsupport::Readable;
 
 namespace {
 
-// Sunday 6 December 2026, 22:48:<second>.
-std::string SundayClock(int second = 35)
+// Sunday 6 December 2026, 22:48:<second> (or 22:48, without seconds).
+std::string SundayClock(int second = 35, bool seconds = true)
 {
     char clock[64];
-    std::snprintf(clock, sizeof clock, "  * Ned\xEC" "le - 6.12.2026 - 22:48:%02d * ", second);
+    FormatClock(clock, sizeof clock, DayName(0), 6, 12, 2026, 22, 48, second, seconds);
     return clock;
 }
 const char mikulas[] = "Mikul\xE1\x9A";   // Mikuláš
 
 // The decorated own title, and the text as the ledger keeps it.
 std::u16string Compose(const std::u16string& own, const char* name, const char* remaining, bool before,
-                       const char16_t* note = u"", WrittenText* written = nullptr, int second = 35)
+                       const char16_t* note = u"", WrittenText* written = nullptr, int second = 35, bool seconds = true)
 {
     std::u16string out = u"garbage";
-    size_t ownAt = ComposeTitle(out, own, { SundayClock(second).c_str(), name, remaining, note, before });
+    size_t ownAt = ComposeTitle(out, own, { SundayClock(second, seconds).c_str(), name, remaining, note, before });
     EXPECT_EQ(out.substr(ownAt, own.size()), own);
     if (written)
         *written = { out, u"", ownAt, own.size() };
     return out;
 }
 
-// The title undecorated, the last text this run wrote into it being last.
-std::u16string Undecorated(const std::u16string& title, const WrittenText& last = {})
+// The title undecorated, the last texts this run wrote into it given.
+std::u16string Undecorated(const std::u16string& title, const WrittenText& last = {}, const WrittenText& before = {})
 {
     std::u16string own = u"garbage";
-    const WrittenText written[2] = { last, {} };
+    const WrittenText written[2] = { last, before };
     Undecorate(title, written, own);
     return own;
 }
@@ -60,6 +61,9 @@ TEST(TitleFormats, TheFourFormsCharacterForCharacter)
     EXPECT_TITLE(Compose(u"", "", nullptr, true), u"  * Neděle - 6.12.2026 - 22:48:35 *  * ");
     EXPECT_TITLE(Compose(u"Zprávy 🙂 — Новости", mikulas, nullptr, false),
                  u"Zprávy 🙂 — Новости  * Neděle - 6.12.2026 - 22:48:35 * Mikuláš *");
+    // Without seconds, the countdown keeps its own.
+    EXPECT_TITLE(Compose(u"Dokument", mikulas, "00:04:59", true, u"Čaj", nullptr, 35, false),
+                 u"  * Neděle - 6.12.2026 - 22:48 * Mikuláš * Za 00:04:59 Čaj * Dokument ");
 }
 
 TEST(TitleShape, EveryFormGivesItsOwnTitleBack)
@@ -67,12 +71,13 @@ TEST(TitleShape, EveryFormGivesItsOwnTitleBack)
     const std::u16string owns[] = { u"Dokument", u"", u"  mezery  ", u"* Ukázka *", u"Dokument  * ",
                                     u"Porada - 7.12.2026 - 10:00", u"Za 00:10:00 Čaj", u"Zprávy 🙂" };
     for (const std::u16string& own : owns) {
-        for (const char* name : { mikulas, "" }) {
+        for (int kind = 0; kind < 4; ++kind) {   // with or without seconds, a name or none
+            const char* name = kind % 2 ? "" : mikulas;
             for (const char* remaining : { static_cast<const char*>(nullptr), "00:04:59" }) {
                 for (bool before : { false, true }) {
                     for (const char16_t* note : { u"Čaj", u"Porada * 10:00 * sál", u"", u"   " }) {
                         WrittenText written;
-                        std::u16string title = Compose(own, name, remaining, before, note, &written);
+                        std::u16string title = Compose(own, name, remaining, before, note, &written, 35, kind < 2);
                         EXPECT_TITLE(Undecorated(title, written), own);
                         // Its owner marked what it showed.
                         EXPECT_TITLE(Undecorated(u"*" + title, written), u"*" + own);
@@ -110,6 +115,24 @@ TEST(TitleShape, DecorationsOfAnEarlierRunAreTakenOutWhateverTheyCarry)
     for (int copy = 0; copy < 700; ++copy)
         copies += Compose(u"", mikulas, nullptr, false);
     EXPECT_TITLE(Undecorated(copies), u"x");
+}
+
+// Without seconds, the decorations of two texts written within a minute may
+// begin alike (no countdown and one; behind and in front). With the shorter
+// written last, the title shows the longer, which its owner marked: that one
+// comes out (it fits furthest beside its own title), in each pair of forms.
+TEST(TitleShape, OfTwoTextsOfAMinuteThatBeginAlikeTheOneShownComesOut)
+{
+    const std::pair<const char*, bool> forms[] = { { nullptr, false }, { nullptr, true }, { "00:04:59", false }, { "00:04:59", true } };
+    for (auto [remaining, before] : forms) {
+        for (auto [longerRemaining, longerBefore] : forms) {
+            WrittenText last, longer;
+            std::u16string shorter = Compose(u"Dokument", mikulas, remaining, before, u"", &last, 35, false);
+            std::u16string shown = Compose(u"Dokument", mikulas, longerRemaining, longerBefore, u"", &longer, 59, false);
+            if (shown.size() > shorter.size())
+                EXPECT_TITLE(Undecorated(u"*" + shown, last, longer), u"*Dokument") << Readable(shorter);
+        }
+    }
 }
 
 // A countdown in front with an empty or blank note has two spaces after its

@@ -9,15 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    size_t at = 0;
-    testsupport::TitleWorld world([&](unsigned n) { return at < size ? data[at++] % n : 0u; },
-                                  std::getenv("TIKAVO_LEDGER_TRACE") != nullptr);
-    bool ok = true;
-    while (ok && at < size)
-        ok = world.Step();
-    ok = ok && world.Finish();
-    if (!ok) {
-        std::fprintf(stderr, "title ledger fuzz: %s\n", world.failure().c_str());
+    std::string failure;
+    if (!testsupport::ReplayDesktop(data, size, failure, std::getenv("TIKAVO_LEDGER_TRACE") != nullptr)) {
+        std::fprintf(stderr, "title ledger fuzz: %s\n", failure.c_str());
         std::abort();
     }
     return 0;

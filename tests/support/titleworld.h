@@ -19,10 +19,12 @@
 #define TIKAVO_TESTS_TITLEWORLD_H
 
 #include <cstdio>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "common/localtime.h"
 #include "titleclock/clocktext.h"
 #include "titleclock/titleledger.h"
 
@@ -112,24 +114,37 @@ public:
         Open();
     }
 
-    // One event; false once a rule is broken (see failure()).
+    // One event, drawn from a table of shares; false once a rule is broken (see
+    // failure()). A new kind of event goes at the end: the committed desktops'
+    // draws lie below the total of the table they were found with, so they keep
+    // their events.
     bool Step()
     {
-        unsigned event = pick_(100);
-        if (event < 36) Tick(false);
-        else if (event < 40) Tick(true);
-        else if (event < 52) SwitchFront();
-        else if (event < 60) Rename(Some(), false);
-        else if (event < 63) Rename(Some(), true);
-        else if (event < 66) Edit(Some());
-        else if (event < 76) ChangeOwner(Some());
-        else if (event < 80) Open();
-        else if (event < 83) Close(Some());
-        else if (event < 87) before_ = !before_, ++form_;
-        else if (event < 91) countdown_ = !countdown_, ++form_;
-        else if (event < 95) day_ = pick_(4), ++form_;
-        else if (event < 98) note_ = pick_(5), ++form_;
-        else Open(true);
+        static constexpr struct { unsigned share; void (*run)(TitleWorld&); } events[] = {
+            { 36, [](TitleWorld& t) { t.Tick(false); } },
+            { 4, [](TitleWorld& t) { t.Tick(true); } },
+            { 12, [](TitleWorld& t) { t.SwitchFront(); } },
+            { 8, [](TitleWorld& t) { t.Rename(t.Some(), false); } },
+            { 3, [](TitleWorld& t) { t.Rename(t.Some(), true); } },
+            { 3, [](TitleWorld& t) { t.Edit(t.Some()); } },
+            { 10, [](TitleWorld& t) { t.ChangeOwner(t.Some()); } },
+            { 4, [](TitleWorld& t) { t.Open(); } },
+            { 3, [](TitleWorld& t) { t.Close(t.Some()); } },
+            { 4, [](TitleWorld& t) { t.before_ = !t.before_, ++t.form_; } },
+            { 4, [](TitleWorld& t) { t.countdown_ = !t.countdown_, ++t.form_; } },
+            { 4, [](TitleWorld& t) { t.day_ = t.pick_(4), ++t.form_; } },
+            { 3, [](TitleWorld& t) { t.note_ = t.pick_(5), ++t.form_; } },
+            { 2, [](TitleWorld& t) { t.Open(true); } },
+            // (since desktop-seed-30046264:) the clock with or without seconds; earlier runs' the other way
+            { 4, [](TitleWorld& t) { t.seconds_ = !t.seconds_, ++t.form_; } },
+            { 2, [](TitleWorld& t) { t.earlierSeconds_ = !t.earlierSeconds_; } },
+        };
+        unsigned total = 0, kind = 0;
+        for (const auto& event : events)
+            total += event.share;
+        for (unsigned draw = pick_(total); draw >= events[kind].share; ++kind)
+            draw -= events[kind].share;
+        events[kind].run(*this);
         // Every window let go of shows its own title, also once its owner is done.
         for (const ModelWindow& w : windows_)
             if (w.owed && !Held(w) && (w.title != w.own || (w.hasInFlight && ShownBy(w.alters, w.inFlight) != w.own)))
@@ -243,7 +258,8 @@ private:
         size_t first = t.find_first_not_of(u' '), word = t.find(u' ', first);
         if (first == std::u16string::npos)
             return true;
-        if ((t.compare(first, 2, u"* ") == 0 && t.size() > first + 2 && t[first + 2] != u' ')
+        size_t star = first + (t.compare(first, 3, u"** ") == 0);   // (once its mark is taken off)
+        if ((t.compare(star, 2, u"* ") == 0 && t.size() > star + 2 && t[star + 2] != u' ')
             || (word != std::u16string::npos && IsClockAt(t, word)))
             return false;
         for (size_t at = t.find(u"  * "); at != std::u16string::npos; at = t.find(u"  * ", at + 1))
@@ -252,18 +268,24 @@ private:
         return !(t.compare(first, 3, u"Za ") == 0 && t.size() > first + 11
                  && (t.compare(first + 11, 2, u"  ") == 0 || t.back() == u' '));
     }
-    // " - D.M.YYYY - HH:MM:SS *" at at.
+    // A clock text of either form (clockForms) from its date on at at: " - ",
+    // the date, " - ", the time and " *".
     static bool IsClockAt(const std::u16string& t, size_t at)
     {
-        size_t i = at + 3;
-        for (const char16_t* p = u"0?.0?.0000 - 00:00:00 *"; *p; ++p) {   // 0: a digit, ?: a digit if one is there
-            bool digit = i < t.size() && t[i] >= u'0' && t[i] <= u'9';
-            if (*p != u'?' && !(*p == u'0' ? digit : i < t.size() && t[i] == *p))
-                return false;
-            i += *p != u'?' || digit;
+        for (std::string_view form : clockForms) {
+            size_t i = at, from = form.find(" - ");
+            for (char p : form.substr(from, form.size() - from - 1)) {   // without its last space
+                size_t least = p >= '1' && p <= '4' ? p - '0' : 0, n = 0;
+                while (least && n < std::max<size_t>(least, 2) && i + n < t.size() && t[i + n] >= u'0' && t[i + n] <= u'9')
+                    ++n;
+                i = i == npos ? npos : least ? (n >= least ? i + n : npos) : i < t.size() && t[i] == p ? i + 1 : npos;
+            }
+            if (i != npos)
+                return true;
         }
-        return true;
+        return false;
     }
+    static constexpr size_t npos = std::u16string::npos;
 
     // A tick follows the window in front, then decorates it; held in a box,
     // the ticks that run inside the box come between the two (two boxes deep).
@@ -276,7 +298,7 @@ private:
         char clock[80];
         const int* d = dates[day_];
         FormatClock(clock, sizeof clock, DayName(d[3]), d[0], d[1], d[2],
-                    second_ / 3600 % 24, second_ / 60 % 60, second_ % 60);
+                    second_ / 3600 % 24, second_ / 60 % 60, second_ % 60, seconds_);
         FollowFront(ledger_, access_, front_);
         for (unsigned inner = held ? pick_(3) : 0; inner > 0 && depth < 2; --inner)
             SwitchFront(), Tick(pick_(4) == 0, depth + 1);
@@ -480,20 +502,24 @@ private:
     std::u16string EarlierRun(const std::u16string& own, Alters alters, bool mayCount)
     {
         bool trims = alters == Alters::Trims, suffix = alters == Alters::Suffix;
-        static const char16_t* const days[] = { u"Pondělí", u"Úterý", u"Sobota", u"Pondeli", u"?ter?" };
-        static const char16_t* const names[] = { u"Jiří", u"", u"Ambrož a Benjamín", u"Mikuláš" };
-        std::u16string deco = u"  * " + std::u16string(days[pick_(5)]) + u" - " + Number(1 + pick_(31), 1) + u"."
-                            + Number(1 + pick_(12), 1) + u".20" + Number(20 + pick_(10), 2) + u" - " + Number(pick_(24), 2)
-                            + u":" + Number(pick_(60), 2) + u":" + Number(pick_(60), 2) + u" * " + names[pick_(4)] + u" *";
+        static const char* const days[] = { "Pond\xEC" "l\xED", "\xDAter\xFD", "Sobota", "Pondeli", "?ter?" };
+        static const char* const names[] = { "Ji\xF8\xED", "", "Ambro\x9E a Benjam\xEDn", "Mikul\xE1\x9A" };
+        const char* day = days[pick_(5)];
+        int date = 1 + pick_(31), month = 1 + pick_(12), year = 2020 + pick_(10), hour = pick_(24), minute = pick_(60);
+        char clock[80], remaining[16];
+        FormatClock(clock, sizeof clock, day, date, month, year, hour, minute, pick_(60), earlierSeconds_);
+        const char* name = names[pick_(4)];
         static const char16_t* const notes[] = { u"Čaj", u"", u"   " };
         bool front = pick_(2) == 0 || suffix, countdown = pick_(2) == 0 && mayCount && !(front && trims) && !suffix;
         // (No empty or blank note behind in a window that trims, which trims it
         // with its two spaces, nor in front of an own title beginning like a
         // clock text, which its " * " would glue into one.)
-        std::u16string note = notes[(trims && !front) || (front && BeginsLikeAClock(own)) ? 0 : pick_(3)];
+        const char16_t* note = notes[(trims && !front) || (front && BeginsLikeAClock(own)) ? 0 : pick_(3)];
         if (countdown)
-            deco += u" Za " + Number(pick_(24), 2) + u":10:00" + (front ? u" " + note + u" *" : u"  " + note);
-        return front ? deco + u" " + own + (countdown ? u" " : u"") : own + deco;
+            FormatTimeString(remaining, sizeof remaining, static_cast<int>(pick_(24)), 10, 0);
+        std::u16string title;
+        ComposeTitle(title, own, { clock, name, countdown ? remaining : nullptr, note, front });
+        return title;
     }
 
     // Free owners get busy, slow or hung; the others are done and free. (Not a
@@ -532,8 +558,12 @@ private:
         if (hostile) {
             bool over = pick_(2) == 0;
             w.title = w.own = over ? std::u16string(maxTitleLength + 1, u'x') : u"x";
-            for (int copy = 0; copy < 100 && !over; ++copy)
-                w.title += u"  * Pondělí - 7.12.2026 - 10:00:00 * Ambrož a Benjamín *";
+            std::u16string copy;
+            char clock[80];
+            FormatClock(clock, sizeof clock, "Pond\xEC" "l\xED", 7, 12, 2026, 10, 0, 0);
+            ComposeTitle(copy, u"", { clock, "Ambro\x9E a Benjam\xEDn", nullptr, u"", false });
+            for (int copies = 0; copies < 100 && !over; ++copies)
+                w.title += copy;
             Trace("hostile window " + std::to_string(w.id));
             return;
         }
@@ -590,11 +620,26 @@ private:
     std::vector<ModelWindow> windows_;
     WindowId nextId_ = 1, front_ = 0;
     bool before_ = false, countdown_ = false, ownerActed_ = false, exiting_ = false;
+    bool seconds_ = true, earlierSeconds_ = true;
     unsigned day_ = 0, note_ = 0, second_ = 36000, form_ = 0;
     static constexpr const char16_t* notes_[5] = { u"Čaj o páté", u"Porada * 10:00 * sál", u"", u"🙂 Oběd", u"   " };
     size_t ticks_ = 0;
     std::string failure_;
 };
+
+// A desktop whose draws are the bytes given, each within the draw's range (0
+// once they run out), and the exit after the last; false once a rule is broken.
+inline bool ReplayDesktop(const unsigned char* data, size_t size, std::string& failure, bool trace = false)
+{
+    size_t at = 0;
+    TitleWorld world([&](unsigned n) { return at < size ? data[at++] % n : 0u; }, trace);
+    bool ok = true;
+    while (ok && at < size)
+        ok = world.Step();
+    ok = ok && world.Finish();
+    failure = world.failure();
+    return ok;
+}
 
 }  // namespace testsupport
 
