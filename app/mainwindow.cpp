@@ -17,6 +17,8 @@
 static UINT taskbarCreatedMessage, iconWantedMessage;
 AppCalls appCalls;
 static TickSchedule tickSchedule;
+// "Bez sekund": the clock shows hours and minutes only (not at a start).
+static bool withoutSeconds;
 
 // Hodiny v titulku okna – den, datum, čas a jméno, které má svátek.
 static const wchar_t aboutNotice[] =
@@ -95,7 +97,7 @@ static void Tick(HWND hwnd, bool timed)
     // have checked the alarm since.
     if (!CheckCountdown(hwnd))
         CheckAlarm(hwnd, now);
-    FormatClockText(now, szDay, true);   // 6. the clock text
+    FormatClockText(now, szDay, !withoutSeconds);   // 6. the clock text
     // 7. Today's name, when a lookup is due (the tick that reports a list
     // that cannot be opened ends here), and in the tooltip; 8. the title.
     if (UpdateTodayName(now.wDay, now.wMonth)) {
@@ -122,6 +124,7 @@ static void OnCommand(HWND hwnd, WORD command)
     case IDM_EXIT:         DestroyWindow(hwnd); break;   // its destruction takes the icon away
     case IDM_PLACE_BEFORE: placeBefore = 1; break;
     case IDM_PLACE_AFTER:  placeBefore = 0; break;
+    case IDM_WITHOUT_SECONDS: withoutSeconds = !withoutSeconds; break;   // from the next tick
     case IDM_COUNTDOWN:    RunCountdownDialog(hwnd); break;
     case IDM_ALARM:        RunAlarmDialog(hwnd); break;
     // Also while a ring's box is open: the editor holds nothing, and the box
@@ -165,7 +168,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
     case trayCallbackMessage:
         if (lParam == WM_RBUTTONDOWN)
-            ShowTrayMenu(hwnd);
+            ShowTrayMenu(hwnd, withoutSeconds);
         return 0;
 
     case WM_COMMAND:

@@ -10,6 +10,7 @@
 #define IDM_EXIT            721
 #define IDM_PLACE_BEFORE    722
 #define IDM_PLACE_AFTER     723
+#define IDM_WITHOUT_SECONDS 724
 #define IDM_COUNTDOWN       1011
 #define IDM_ALARM           1014
 #define IDM_EDIT_NAMES      3013

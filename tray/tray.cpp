@@ -213,13 +213,14 @@ void ShowTodayInTip(const char* szDay, const SYSTEMTIME& now, const char* name)
     }
 }
 
-int ShowTrayMenu(HWND hwnd)
+int ShowTrayMenu(HWND hwnd, bool withoutSeconds)
 {
     HMENU hMenu = LoadMenuA(appInstance, "RTRAYMENU");
     if (hMenu == nullptr)
         return 0;
     HMENU hPopup = GetSubMenu(hMenu, 0);
     EnableMenuItem(hPopup, placeBefore == 1 ? IDM_PLACE_BEFORE : IDM_PLACE_AFTER, MF_BYCOMMAND | MF_GRAYED);
+    CheckMenuItem(hPopup, IDM_WITHOUT_SECONDS, MF_BYCOMMAND | (withoutSeconds ? MF_CHECKED : MF_UNCHECKED));
 
     POINT pt;
     GetCursorPos(&pt);

@@ -18,9 +18,10 @@ bool AddTrayIcon(HWND hwnd);
 // Removes the icon, if the shell has it; true when it has none left. A
 // refusal is shown in a message box.
 bool RemoveTrayIcon(HWND hwnd);
-// Opens the popup menu at the cursor; the chosen command comes back to hwnd
-// as WM_COMMAND. Always 0.
-int ShowTrayMenu(HWND hwnd);
+// Opens the popup menu at the cursor, "Bez sekund" checked while the clock
+// shows no seconds; the chosen command comes back to hwnd as WM_COMMAND.
+// Always 0.
+int ShowTrayMenu(HWND hwnd, bool withoutSeconds);
 // Puts the icon back where the shell has none (after "TaskbarCreated", or
 // asked by a second start); when the icon still exists it is renewed
 // instead. No greeting this time; asked by a second start, a silent balloon

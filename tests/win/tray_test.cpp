@@ -139,7 +139,8 @@ struct MenuItem {
     UINT id;
     bool separator;
     bool grayed;
-    std::wstring text;   // wide: an ANSI read loses Czech letters on code page 1252
+    std::wstring text;
+    bool checked = false;   // wide: an ANSI read loses Czech letters on code page 1252
 };
 
 std::vector<MenuItem> ReadMenu(HMENU menu)
@@ -156,7 +157,7 @@ std::vector<MenuItem> ReadMenu(HMENU menu)
         GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
         bool separator = (info.fType & MFT_SEPARATOR) != 0;
         items.push_back({ separator ? 0 : info.wID, separator, (info.fState & MFS_GRAYED) != 0,
-                          separator ? L"" : text });
+                          separator ? L"" : text, (info.fState & MFS_CHECKED) != 0 });
     }
     return items;
 }
@@ -443,11 +444,12 @@ TEST_F(TrayTest, AMissingIconResourceAddsNothingAndSaysNothing)
     EXPECT_FALSE(IconExists(main));
 }
 
-TEST_F(TrayTest, TheMenuShowsItsItemsAndGreysThePlacementInForce)
+TEST_F(TrayTest, TheMenuShowsItsItemsGreysThePlacementInForceAndChecksBezSekund)
 {
     const std::vector<MenuItem> expected = {
         { IDM_PLACE_BEFORE, false, false, Wide("Před název souboru") },
         { IDM_PLACE_AFTER, false, false, Wide("Za název souboru") },
+        { IDM_WITHOUT_SECONDS, false, false, Wide("Bez sekund") },
         { 0, true, false, L"" },
         { IDM_EDIT_NAMES, false, false, Wide("Editace jmen") },
         { 0, true, false, L"" },
@@ -477,6 +479,7 @@ TEST_F(TrayTest, TheMenuShowsItsItemsAndGreysThePlacementInForce)
     TrayNotification(WM_RBUTTONDOWN);
     std::vector<UINT> afterFirst = PostedTo(main);
     placeBefore = 1;
+    SendMessageW(main, WM_COMMAND, IDM_WITHOUT_SECONDS, 0);
     watcher.NextShowing();
     ASSERT_TRUE(cursorStays()) << "the cursor never stayed at 600, 700";
     TrayNotification(WM_RBUTTONDOWN);
@@ -484,7 +487,7 @@ TEST_F(TrayTest, TheMenuShowsItsItemsAndGreysThePlacementInForce)
 
     ASSERT_EQ(watcher.showings.size(), 2u);
     for (int shown = 0; shown < 2; ++shown) {
-        SCOPED_TRACE(shown == 0 ? "placeBefore 0" : "placeBefore 1");
+        SCOPED_TRACE(shown == 0 ? "placeBefore 0, with seconds" : "placeBefore 1, without seconds");
         const Showing& showing = watcher.showings[shown];
         ASSERT_EQ(showing.items.size(), expected.size());
         for (size_t i = 0; i < expected.size(); ++i) {
@@ -496,6 +499,7 @@ TEST_F(TrayTest, TheMenuShowsItsItemsAndGreysThePlacementInForce)
                           (shown == 1 && expected[i].id == IDM_PLACE_BEFORE);
             if (!expected[i].separator)
                 EXPECT_EQ(showing.items[i].grayed, greyed);
+            EXPECT_EQ(showing.items[i].checked, shown == 1 && expected[i].id == IDM_WITHOUT_SECONDS);
         }
         // At the cursor, above it; the hidden main window in front meanwhile,
         // and the clock goes on ticking inside the menu's loop.
