@@ -338,7 +338,8 @@ private:
     {
         if (!w || w->owner == Owner::Slow || w->owner == Owner::Hung)
             return;
-        if (shown.empty() && (w->owner == Owner::Busy || w->late) && !w->sent.empty())
+        bool waited = Held(*w) && !Held(*w, true) && w->owner != Owner::Busy && !w->late;   // a write it never took
+        if (shown.empty() && (w->owner == Owner::Busy || w->late || waited) && !w->sent.empty())
             shown = ShownBy(w->alters, w->sent, w->count + 1);
         std::u16string raw, base = w->own;
         bool fromShown = false;
@@ -369,13 +370,15 @@ private:
             // decoration in its first spaces, as if its owner wrote them.)
             if (base.size() + 4 >= cap && base.size() < cap)
                 base = raw = u"Dokument";
-            // (Before a write is read back, while the owner is busy with it or a
-            // late one is unread, a title holding what the window shows for it or
-            // the text written at an end would pass for additions: it sets another.)
+            // (Before a write is read back, while the owner is busy with it, a late
+            // one is unread or the clock waits for its answer, a title holding what
+            // the window shows for it or the text written at an end would pass for
+            // additions: it sets another; after one it never took, only a run of one letter.)
             std::u16string title = ShownBy(w->alters, raw, w->count + 1), sent = w->sent;
             bool around = title.size() > sent.size()
                           && (title.find(sent) == 0 || title.rfind(sent) == title.size() - sent.size());
-            if (!shown.empty() && title != shown && (title.find(shown) != std::u16string::npos || around))
+            if (!shown.empty() && title != shown && (title.find(shown) != std::u16string::npos || around)
+                && !(waited && title.find_first_not_of(title[0]) == std::u16string::npos))
                 base = raw = u"Jiný název";
         }
         if (trace_)
