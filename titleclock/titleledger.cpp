@@ -92,8 +92,9 @@ Found ThisRunsText(View s, const Clock& clock, const WrittenText (&written)[2])
                 continue;   // not this text, or an own title given back
             size_t dated = d.find(u" - ", d.find(u" - ") + 3), end = clock.star + length, ownEnd = end + own.size();
             bool counts = ReadForm(s, end - (d.back() == u' '), remainingForm).end != none;   // a countdown follows
-            bool around = own.size() == clock.start + s.size() - end && StandsAt(own, 0, s.substr(0, clock.start))
-                          && StandsAt(own, clock.start, s.substr(end));
+            size_t head = own.size() - std::min(own.size(), s.size() - end);   // own's part before, behind
+            bool around = Same(own.substr(head), s.substr(end)) && clock.start >= head
+                          && StandsAt(s, clock.start - head, own.substr(0, head));
             bool beside = front ? StandsAt(s, end, own) && (!closes || ownEnd == s.size() || StandsAt(s, ownEnd, u" "))
                                 : around || (clock.start >= own.size() && StandsAt(s, clock.start - own.size(), own)
                                              && !counts && (end == s.size() || decoration.back() != u' '));   // nor a note

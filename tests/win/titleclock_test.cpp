@@ -20,14 +20,21 @@ namespace {
 // Sunday 6 December 2026 at 22:48:<second>.
 SYSTEMTIME Sunday(int second) { return At(2026, 12, 6, 22, 48, second, 0); }
 
-// The decoration of that moment, as a window of the system's code page
-// shows it (an ANSI one on an English system has no "ě").
-std::wstring Decoration(int second, bool ansi = false)
+// What a tick of that moment writes for own, by the program's own writer, as
+// a window of the system's code page shows it (an ANSI one on an English
+// system has no "ě": the text goes through its code page and back).
+std::wstring Decorated(const std::wstring& own, int second, bool before = false, bool ansi = false)
 {
-    wchar_t text[80];
-    wsprintfW(text, L"  * Ned%lcle - 6.12.2026 - 22:48:%02d * Mikul\u00E1\u0161 *",
-              ansi && GetACP() != 1250 ? L'e' : L'\u011B', second);
-    return text;
+    char clock[80], narrow[4000];
+    wchar_t back[4000];
+    FormatClock(clock, sizeof clock, DayName(0), 6, 12, 2026, 22, 48, second);
+    std::u16string title;
+    ComposeTitle(title, std::u16string(own.begin(), own.end()), { clock, "Mikul\xE1\x9A", nullptr, u"", before });
+    std::wstring shown(title.begin(), title.end());
+    if (!ansi || !WideCharToMultiByte(CP_ACP, 0, shown.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr))
+        return shown;
+    MultiByteToWideChar(CP_ACP, 0, narrow, -1, back, 4000);
+    return back;
 }
 
 // The title-bar steps of one tick, in the tick's order.
@@ -36,7 +43,7 @@ void Tick(const SYSTEMTIME& now, bool before = false)
     TrackForegroundWindow();
     char szDay[dayNameSize];
     ChooseDayName(now.wDayOfWeek, szDay);
-    FormatClockText(now, szDay);
+    FormatClockText(now, szDay, true);
     ComposeAndWriteTitle({ clockText, "Mikul\xE1\x9A", nullptr, u"", before });
 }
 
@@ -111,8 +118,7 @@ TEST_F(TitleClockTest, WindowsThatChangeTheirTitlesKeepExactlyTheirOwn)
         ASSERT_TRUE(ToFront(window));
         for (bool before : { false, true, false }) {
             Tick(Sunday(second), before);
-            std::wstring deco = Decoration(second++, window == ansi);
-            EXPECT_EQ(InternalTextOf(window), (before ? deco + L" " + base : base + deco) + added);
+            EXPECT_EQ(InternalTextOf(window), Decorated(base, second++, before, window == ansi) + added);
         }
         ASSERT_TRUE(other.BringToFront());
         Tick(Sunday(second++));
@@ -132,7 +138,7 @@ TEST_F(TitleClockTest, AWindowWhoseOwnerIsBusyKeepsItsTitleAndTheClockGoesOn)
     TestWindow other(L"Dopis");
     ASSERT_TRUE(stuck.BringToFront());
     Tick(Sunday(0));
-    ASSERT_EQ(InternalTextOf(stuck.hwnd()), L"Zamrzl\u00E9 okno" + Decoration(0));
+    ASSERT_EQ(InternalTextOf(stuck.hwnd()), Decorated(L"Zamrzl\u00E9 okno", 0));
 
     // Its owner stops answering until the test lets it go on; the ticks meanwhile
     // write into it once at most and go on with the next window.
@@ -148,7 +154,7 @@ TEST_F(TitleClockTest, AWindowWhoseOwnerIsBusyKeepsItsTitleAndTheClockGoesOn)
     Tick(Sunday(2));
     ASSERT_TRUE(other.BringToFront());
     Tick(Sunday(3));
-    EXPECT_EQ(other.Title(), L"Dopis" + Decoration(3));
+    EXPECT_EQ(other.Title(), Decorated(L"Dopis", 3));
     EXPECT_EQ(busy, 1) << "the ticks waited for the busy owner";
 
     // Once its owner answers again, the window gets its own title back.
@@ -226,7 +232,7 @@ TEST_F(TitleClockTest, ATrayClickSentFromInsideATitleWriteOpensTheMenuOnlyAfterT
     // The window took the late write; it keeps its own title all along.
     ASSERT_TRUE(foreign.BringToFront());
     Tick(Sunday(36));
-    EXPECT_EQ(InternalTextOf(foreign.hwnd()), L"Ciz\u00ED okno" + Decoration(36));
+    EXPECT_EQ(InternalTextOf(foreign.hwnd()), Decorated(L"Ciz\u00ED okno", 36));
     TestWindow other(L"Dopis");
     ASSERT_TRUE(other.BringToFront());
     Tick(Sunday(37));
@@ -241,7 +247,7 @@ TEST_F(TitleClockTest, ATickInsideABoxOfAnEarlierTickLeavesEveryTitleIntact)
     TestWindow a(L"Dokument");
     ASSERT_TRUE(a.BringToFront());
     Tick(Sunday(35));
-    ASSERT_EQ(a.Title(), L"Dokument" + Decoration(35));
+    ASSERT_EQ(a.Title(), Decorated(L"Dokument", 35));
 
     int second = 37;
     std::vector<std::wstring> seenInside;
@@ -261,7 +267,7 @@ TEST_F(TitleClockTest, ATickInsideABoxOfAnEarlierTickLeavesEveryTitleIntact)
     MessageBoxA(nullptr, "Zvon\xED", "Tikavo_T", MB_OK);
     char szDay[dayNameSize];
     ChooseDayName(0, szDay);
-    FormatClockText(Sunday(36), szDay);
+    FormatClockText(Sunday(36), szDay, true);
     ComposeAndWriteTitle({ clockText, "Mikul\xE1\x9A", nullptr, u"", false });
 
     ASSERT_EQ(seenInside.size(), 3u);
@@ -269,11 +275,11 @@ TEST_F(TitleClockTest, ATickInsideABoxOfAnEarlierTickLeavesEveryTitleIntact)
         EXPECT_EQ(title, L"Dokument") << "the window is not in front while the box is";
     // The box in front was decorated like any window; the held tick's write
     // went to the box, which is gone, and left no trace.
-    EXPECT_EQ(boxTitle, L"Tikavo_T" + Decoration(39));
+    EXPECT_EQ(boxTitle, Decorated(L"Tikavo_T", 39));
     EXPECT_EQ(a.Title(), L"Dokument");
     ASSERT_TRUE(a.BringToFront());
     Tick(Sunday(41));
-    EXPECT_EQ(a.Title(), L"Dokument" + Decoration(41));
+    EXPECT_EQ(a.Title(), Decorated(L"Dokument", 41));
     RestoreTrackedTitle();
     EXPECT_EQ(a.Title(), L"Dokument");
 }
@@ -288,7 +294,7 @@ TEST_F(TitleClockTest, LongTitlesComeBackWholeAndOverlongOnesAreLeftAlone)
     TestWindow b(overlong);
     ASSERT_TRUE(a.BringToFront());
     Tick(Sunday(35));
-    EXPECT_EQ(a.Title(), own + Decoration(35));
+    EXPECT_EQ(a.Title(), Decorated(own, 35));
     ASSERT_TRUE(b.BringToFront());
     Tick(Sunday(36));
     EXPECT_EQ(a.Title(), own);
