@@ -14,10 +14,11 @@ using namespace testsupport;
 namespace {
 
 // The clock text of a moment, by the program's own writer.
-std::wstring ClockOf(const SYSTEMTIME& t)
+std::wstring ClockOf(const SYSTEMTIME& t, bool seconds = true)
 {
     char clock[80];
-    FormatClock(clock, sizeof clock, DayName(t.wDayOfWeek), t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute, t.wSecond);
+    FormatClock(clock, sizeof clock, DayName(t.wDayOfWeek), t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute, t.wSecond,
+                seconds);
     std::u16string wide;
     AppendCp1250(wide, clock);
     return std::wstring(wide.begin(), wide.end());
@@ -78,6 +79,38 @@ TEST(TitleClockE2E, TheFrontWindowShowsTheDayDateAndTimeAndEveryWindowGetsExactl
     EXPECT_EQ(program.WaitForExit(10000), 0);
     EXPECT_EQ(b.Title(), L"Dopis");
     EXPECT_EQ(a.Title(), own) << Utf8(a.Title());
+}
+
+int titlesGiven;   // to the window whose procedure this is
+WNDPROC documentProc;
+LRESULT CALLBACK CountingTitles(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    titlesGiven += message == WM_SETTEXT;
+    return CallWindowProcW(documentProc, hwnd, message, wParam, lParam);
+}
+
+// "Bez sekund": hours and minutes, written into the window in front once a minute.
+TEST(TitleClockE2E, WithoutSecondsTheTitleShowsHoursAndMinutesAndChangesOnlyAtTheMinute)
+{
+    TestWindow doc(L"Dokument");
+    documentProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(doc.hwnd(), GWLP_WNDPROC, LONG_PTR(CountingTitles)));
+    ASSERT_TRUE(doc.BringToFront());
+    Program program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitForMainWindow(10000), nullptr);
+    ASSERT_TRUE(TitleBecomes(doc.hwnd(), [](const std::wstring& t) { return DecoratedBehind(t, L"Dokument"); },
+                             10000, "decorated"));
+    program.Command(IDM_WITHOUT_SECONDS);
+    auto thisMinute = [](const std::wstring& t) {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        return StartsWith(t, L"Dokument" + ClockOf(now, false));
+    };
+    ASSERT_TRUE(TitleBecomes(doc.hwnd(), thisMinute, 10000, "the clock of this minute without seconds"));
+    int written = titlesGiven;
+    PumpFor(3500);   // three ticks and more
+    EXPECT_LE(titlesGiven - written, 1) << "written more than at the minute's change";
+    EXPECT_TRUE(TitleBecomes(doc.hwnd(), thisMinute, 2000, "the clock of this minute without seconds"));
 }
 
 }  // namespace
