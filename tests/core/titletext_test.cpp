@@ -135,6 +135,11 @@ TEST(TitleShape, OfTwoTextsOfAMinuteThatBeginAlikeTheOneShownComesOut)
             }
         }
     }
+    // A title of that minute kept with a countdown in front, its own title edited
+    // since: the text written last, behind without one, is only its start.
+    WrittenText behind;
+    Compose(u"Dokument", mikulas, nullptr, false, u"", &behind, 35, false);
+    EXPECT_TITLE(Undecorated(Compose(u"Dopis", mikulas, "00:04:59", true, u"Čaj", nullptr, 35, false), behind), u"Dopis");
 }
 
 // A countdown in front with an empty or blank note has two spaces after its
