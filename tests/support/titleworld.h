@@ -428,7 +428,9 @@ private:
                 && (title == own || (w->touched && title.compare(0, own.size(), own) != 0))) {
                 while (!own.empty() && own.back() == u'*')
                     own.pop_back(), title.pop_back();
-            } else if (title.find(status) != std::u16string::npos && own.find(status) != std::u16string::npos) {
+            } else if (title.find(status) != std::u16string::npos && own.find(status) != std::u16string::npos
+                       && !(before_ && w->touched && title != ShownBy(w->alters, w->sent))) {   // (in front, not in
+                // a kept title of an earlier second: its own title, known only as written last, then reads as another's)
                 title.erase(title.find(status), status.size());
                 own.erase(own.find(status), status.size());
             } else {
