@@ -71,7 +71,7 @@ struct Clock { size_t start = none, star = none, end = none; Found ours; };
 // A text this run wrote, at the clock text's star: as written or as a window
 // shows it (letters a code page lacks, cut short at the title's end); else of an
 // earlier minute or second of the day (other digits) beside its own title as
-// written, or, behind, around it (its owner appended to what it read). A countdown
+// written, or, behind, before its end (its owner appended to what it read). A countdown
 // in front closes after the own title as written (trimmed: the end). Of the two
 // texts written last, the one that fits furthest wins, one beside its own title as
 // written before any other (the last written on a tie). Without seconds, two texts
@@ -92,9 +92,8 @@ Found ThisRunsText(View s, const Clock& clock, const WrittenText (&written)[2])
                 continue;   // not this text, or an own title given back
             size_t dated = d.find(u" - ", d.find(u" - ") + 3), end = clock.star + length, ownEnd = end + own.size();
             bool counts = ReadForm(s, end - (d.back() == u' '), remainingForm).end != none;   // a countdown follows
-            size_t head = own.size() - std::min(own.size(), s.size() - end);   // own's part before, behind
-            bool around = Same(own.substr(head), s.substr(end)) && clock.start >= head
-                          && StandsAt(s, clock.start - head, own.substr(0, head));
+            size_t head = own.size() - std::min(own.size(), s.size() - end);   // behind: own's part before
+            bool around = end < s.size() && Same(own.substr(head), s.substr(end));   // and its end after it
             bool beside = front ? StandsAt(s, end, own) && (!closes || ownEnd == s.size() || StandsAt(s, ownEnd, u" "))
                                 : around || (clock.start >= own.size() && StandsAt(s, clock.start - own.size(), own)
                                              && !counts && (end == s.size() || decoration.back() != u' '));   // nor a note

@@ -135,6 +135,14 @@ TEST(TitleShape, OfTwoTextsOfAMinuteThatBeginAlikeTheOneShownComesOut)
             }
         }
     }
+    // A title of that minute kept with a countdown in front, its own title edited
+    // since: the text written last, behind without one, is only its start.
+    WrittenText behind;
+    Compose(u"Dokument", mikulas, nullptr, false, u"", &behind, 35, false);
+    EXPECT_TITLE(Undecorated(Compose(u"Dopis", mikulas, "00:04:59", true, u"Čaj", nullptr, 35, false), behind), u"Dopis");
+    // So is one of an earlier second, with seconds, beside a countdown behind it.
+    Compose(u"Dokument", mikulas, nullptr, false, u"", &behind, 35);
+    EXPECT_TITLE(Undecorated(Compose(u"Dokument", mikulas, "00:04:58", false, u"Čaj", nullptr, 30), behind), u"Dokument");
 }
 
 // A countdown in front with an empty or blank note has two spaces after its

@@ -24,10 +24,13 @@ std::wstring ClockOf(const SYSTEMTIME& t, bool seconds = true)
     return std::wstring(wide.begin(), wide.end());
 }
 
-// Decorated behind the own title, in any second, with any name.
+// Decorated behind the own title, in any second, with any name: the clock
+// text's start and the close the form has behind it.
 bool DecoratedBehind(const std::wstring& title, const std::wstring& own)
 {
-    return StartsWith(title, own + L"  * ") && EndsWith(title, L" *") && title.size() > own.size() + 30;
+    std::string_view lead(clockForms[1], 4), close(decorationForms[0][0] + 1);
+    return StartsWith(title, own + std::wstring(lead.begin(), lead.end())) && EndsWith(title, std::wstring(close.begin(), close.end()))
+        && title.size() > own.size() + 30;
 }
 
 TEST(TitleClockE2E, TheFrontWindowShowsTheDayDateAndTimeAndEveryWindowGetsExactlyItsTitleBack)

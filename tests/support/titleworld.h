@@ -101,6 +101,7 @@ struct ModelWindow {
     std::u16string sent, inFlight;    // the text the clock sent it last, and one its slow owner took
     std::u16string saved, savedOwn;   // a decorated title its owner keeps, and the own title then
     unsigned savedForm = 0, sentForm = 0;   // the forms the clock wrote then
+    std::u16string sentOwn;                 // its own title when the clock wrote last
 };
 
 class TitleWorld {
@@ -186,7 +187,7 @@ private:
             return WriteAnswer::Gone;
         if (w->alters == Alters::Refuses)
             return WriteAnswer::Refused;
-        w->sent = text, w->sentForm = world.form_;
+        w->sent = text, w->sentForm = world.form_, w->sentOwn = w->own;
         if (w->owner == Owner::Slow && !w->hasInFlight)
             w->inFlight = text, w->hasInFlight = true;   // taken, and handled slowly
         if (w->owner != Owner::Free)
@@ -427,7 +428,9 @@ private:
                 && (title == own || (w->touched && title.compare(0, own.size(), own) != 0))) {
                 while (!own.empty() && own.back() == u'*')
                     own.pop_back(), title.pop_back();
-            } else if (title.find(status) != std::u16string::npos && own.find(status) != std::u16string::npos) {
+            } else if (title.find(status) != std::u16string::npos && own.find(status) != std::u16string::npos
+                       && !(before_ && w->touched && title != ShownBy(w->alters, w->sent))) {   // (in front, not in
+                // a kept title of an earlier second: its own title, known only as written last, then reads as another's)
                 title.erase(title.find(status), status.size());
                 own.erase(own.find(status), status.size());
             } else {
@@ -447,8 +450,10 @@ private:
             // beside the decoration would pass for an earlier run's: none is.)
             bool noNote = countdown_ && !before_ && notes_[note_][0] <= u' ';
             bool append = pick_(2) == 0 && w->alters != Alters::Trims && !noNote;
-            if ((countdown_ || append) && w->savedOwn != w->own)
-                return;   // (beside another own title it is an earlier run's, text after it its note or own title)
+            if (((countdown_ || append) && w->savedOwn != w->own)
+                || (append && w->sentOwn != w->savedOwn && w->sentOwn != ShownBy(w->alters, w->savedOwn + appended)))
+                return;   // (beside another own title it is an earlier run's, text after it its note or own title,
+                          // also beside another the clock wrote last, unless its own title stands around it)
             title = w->saved + (append ? appended : u"");
             own = w->savedOwn + (append ? appended : u"");
         }

@@ -31,10 +31,9 @@ std::wstring Decorated(const std::wstring& own, int second, bool before = false,
     std::u16string title;
     ComposeTitle(title, std::u16string(own.begin(), own.end()), { clock, "Mikul\xE1\x9A", nullptr, u"", before });
     std::wstring shown(title.begin(), title.end());
-    if (!ansi || !WideCharToMultiByte(CP_ACP, 0, shown.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr))
-        return shown;
+    WideCharToMultiByte(CP_ACP, 0, shown.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
     MultiByteToWideChar(CP_ACP, 0, narrow, -1, back, 4000);
-    return back;
+    return ansi ? back : shown;
 }
 
 // The title-bar steps of one tick, in the tick's order.
