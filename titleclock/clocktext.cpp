@@ -16,14 +16,14 @@ const char* const dayNames[7] = {
     "Sobota",
 };
 
-// A number as "%0<width>d" writes it, at q; returns its end.
-char* WriteNumber(char* q, int n, int width)
+// A number as "%d" writes it, or "%02d" where two, at q (room for intChars);
+// returns its end.
+char* WriteNumber(char* q, int n, bool two)
 {
-    char digits[intChars];
-    char* end = std::to_chars(digits, digits + intChars, n).ptr;
-    for (auto length = end - digits; length < width; ++length)
-        *q++ = '0';
-    return std::copy(digits, end, q);
+    if (!two || n < 0 || n > 99)
+        return std::to_chars(q, q + intChars, n).ptr;
+    q[0] = static_cast<char>('0' + n / 10), q[1] = static_cast<char>('0' + n % 10);
+    return q + 2;
 }
 }  // namespace
 
@@ -54,7 +54,7 @@ void FormatClock(char* out, size_t size, const char* szDay,
         if (*part == 'D')
             PutText(p, end, szDay);
         else if (*part >= '1' && *part <= '4')
-            PutWritten<intChars + 3>(p, end, [&](char* q) { return WriteNumber(q, *number++, *part == '2' ? 2 : 1); });
+            PutWritten<intChars>(p, end, [&](char* q) { return WriteNumber(q, *number++, *part == '2'); });
         else if (p < end)
             *p++ = *part;
     }
