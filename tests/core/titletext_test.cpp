@@ -123,10 +123,15 @@ TEST(TitleShape, OfTwoTextsOfAMinuteThatBeginAlikeTheOneShownComesOut)
     }
     // A title of that minute kept with a countdown in front, its own title edited
     // since: the text written last, behind without one, is only its start.
-    WrittenText behind;
-    Compose(u"Dokument", mikulas, nullptr, false, u"", &behind, 35, false);
+    WrittenText behind, front;
+    const std::u16string kept = Compose(u"Dokument", mikulas, nullptr, false, u"", &behind, 35, false);
     EXPECT_EQ(Undecorated(Compose(u"Dopis", mikulas, "00:04:59", true, u"Čaj", nullptr, 35, false), behind), u"Dopis");
-    // So is one of an earlier second, with seconds, beside a countdown behind it.
+    // One kept behind and put back with text appended once the clock moved in
+    // front: it stands beside its own title, the one written last in front
+    // fits one letter further (its space before the own title) but not beside it.
+    Compose(u"Dokument", mikulas, nullptr, true, u"", &front, 35, false);
+    EXPECT_EQ(Undecorated(kept + u" (uloženo)", front, behind), u"Dokument (uloženo)");
+    // Nor is one of an earlier second, with seconds, beside a countdown behind it.
     Compose(u"Dokument", mikulas, nullptr, false, u"", &behind, 35);
     EXPECT_EQ(Undecorated(Compose(u"Dokument", mikulas, "00:04:58", false, u"Čaj", nullptr, 30), behind), u"Dokument");
 }
