@@ -9,10 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::string failure;
-    if (!testsupport::ReplayDesktop(data, size, failure, std::getenv("TIKAVO_LEDGER_TRACE") != nullptr)) {
-        std::fprintf(stderr, "title ledger fuzz: %s\n", failure.c_str());
-        std::abort();
-    }
+    std::string failure = testsupport::ReplayDesktop(data, size, std::getenv("TIKAVO_LEDGER_TRACE") != nullptr);
+    if (!failure.empty())
+        std::fprintf(stderr, "title ledger fuzz: %s\n", failure.c_str()), std::abort();
     return 0;
 }

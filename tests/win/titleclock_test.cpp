@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <vector>
-#include <cstdlib>
 
 #include "res/resource.h"
 #include "support/mainwindow.h"
@@ -17,12 +17,9 @@ using namespace testsupport;
 
 namespace {
 
-// Sunday 6 December 2026 at 22:48:<second>.
-SYSTEMTIME Sunday(int second) { return At(2026, 12, 6, 22, 48, second, 0); }
-
-// What a tick of that moment writes for own, by the program's own writer, as
-// a window of the system's code page shows it (an ANSI one on an English
-// system has no "ě": the text goes through its code page and back).
+// What a tick on Sunday 6 December 2026 at 22:48:<second> writes for own, by
+// the program's own writer, as a window of the system's code page shows it (an
+// ANSI one on an English system has no "ě": the text goes through its code page and back).
 std::wstring Decorated(const std::wstring& own, int second, bool before = false, bool ansi = false)
 {
     char clock[80], narrow[4000];
@@ -36,13 +33,15 @@ std::wstring Decorated(const std::wstring& own, int second, bool before = false,
     return ansi ? back : shown;
 }
 
-// The title-bar steps of one tick, in the tick's order.
-void Tick(const SYSTEMTIME& now, bool before = false)
+// The title-bar steps of that tick, in the tick's order; between its first
+// step and the others, what the test gives (a box, say).
+void Tick(int second, bool before = false, const std::function<void()>& between = [] {})
 {
     TrackForegroundWindow();
+    between();
     char szDay[dayNameSize];
-    ChooseDayName(now.wDayOfWeek, szDay);
-    FormatClockText(now, szDay, true);
+    ChooseDayName(0, szDay);
+    FormatClockText(At(2026, 12, 6, 22, 48, second, 0), szDay, true);
     ComposeAndWriteTitle({ clockText, "Mikul\xE1\x9A", nullptr, u"", before });
 }
 
@@ -55,7 +54,13 @@ TEST(TitleClockLocale, RunsUnderTheCodePageOfItsRun)
     EXPECT_EQ(GetACP(), expected ? static_cast<UINT>(std::atoi(expected)) : 1250u);
 }
 
-// A window that adds its name to every title it is given.
+// Windows of their own kind: an ANSI one (its procedure is narrow, so it
+// keeps its title in the system's code page), and one that adds its name to
+// every title it is given.
+LRESULT CALLBACK AnsiProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
 LRESULT CALLBACK EditorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_SETTEXT && lParam) {
@@ -65,69 +70,31 @@ LRESULT CALLBACK EditorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// An ANSI window: its procedure is narrow, so it keeps its title in the
-// system's code page.
-LRESULT CALLBACK AnsiProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-HWND AnsiWindow()
-{
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = AnsiProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = "TikavoAnsiWindow";
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 120, 500, 200,
-                           nullptr, nullptr, wc.hInstance, nullptr);
-}
-
-HWND EditorWindow()
-{
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = EditorProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TikavoEditorWindow";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 140, 140, 500, 200,
-                           nullptr, nullptr, wc.hInstance, nullptr);
-}
-
-bool ToFront(HWND hwnd)
-{
-    SetForegroundWindow(hwnd);
-    return PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; }, 3000);
-}
-
 TEST_F(TitleClockTest, WindowsThatChangeTheirTitlesKeepExactlyTheirOwn)
 {
-    // An ANSI window keeps its title in the system's code page; the other one
-    // adds its name to every title it is given.
-    HWND ansi = AnsiWindow();
-    HWND editor = EditorWindow();
-    SetWindowTextW(ansi, L"\u00DA\u010Detnictv\u00ED \u2013 p\u0159ehled");   // Účetnictví – přehled
-    SetWindowTextW(editor, L"Dopis \u0159editeli");
-    TestWindow other(L"Jin\u00E9 okno");
+    TestWindow ansi(L""), editor(L""), other(L"Jin\u00E9 okno");
+    SetWindowLongPtrA(ansi.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnsiProc));
+    SetWindowLongPtrW(editor.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditorProc));
+    ASSERT_FALSE(IsWindowUnicode(ansi.hwnd()));
+    SetWindowTextW(ansi.hwnd(), L"\u00DA\u010Detnictv\u00ED \u2013 p\u0159ehled");   // Účetnictví – přehled
+    SetWindowTextW(editor.hwnd(), L"Dopis \u0159editeli");
     int second = 0;
-    for (HWND window : { ansi, editor }) {
-        const std::wstring own = InternalTextOf(window);
-        const std::wstring base = window == editor ? own.substr(0, own.size() - 9) : own;
-        const std::wstring added = window == editor ? L" - Editor" : L"";
-        ASSERT_TRUE(ToFront(window));
+    for (TestWindow* window : { &ansi, &editor }) {
+        const std::wstring own = InternalTextOf(window->hwnd()), added = window == &editor ? L" - Editor" : L"";
+        ASSERT_TRUE(window->BringToFront());
         for (bool before : { false, true, false }) {
-            Tick(Sunday(second), before);
-            EXPECT_EQ(InternalTextOf(window), Decorated(base, second++, before, window == ansi) + added);
+            Tick(second, before);
+            EXPECT_EQ(InternalTextOf(window->hwnd()),
+                      Decorated(own.substr(0, own.size() - added.size()), second++, before, window == &ansi) + added);
         }
         ASSERT_TRUE(other.BringToFront());
-        Tick(Sunday(second++));
-        EXPECT_EQ(InternalTextOf(window), own);
-        ASSERT_TRUE(ToFront(window));
-        Tick(Sunday(second++));
-        ASSERT_NE(InternalTextOf(window), own);
+        Tick(second++);
+        EXPECT_EQ(InternalTextOf(window->hwnd()), own);
+        ASSERT_TRUE(window->BringToFront());
+        Tick(second++);
+        ASSERT_NE(InternalTextOf(window->hwnd()), own);
         RestoreTrackedTitle();
-        EXPECT_EQ(InternalTextOf(window), own);
-        DestroyWindow(window);
+        EXPECT_EQ(InternalTextOf(window->hwnd()), own);
     }
 }
 
@@ -136,31 +103,25 @@ TEST_F(TitleClockTest, AWindowWhoseOwnerIsBusyKeepsItsTitleAndTheClockGoesOn)
     ThreadWindow stuck(L"Zamrzl\u00E9 okno");
     TestWindow other(L"Dopis");
     ASSERT_TRUE(stuck.BringToFront());
-    Tick(Sunday(0));
+    Tick(0);
     ASSERT_EQ(InternalTextOf(stuck.hwnd()), Decorated(L"Zamrzl\u00E9 okno", 0));
-
     // Its owner stops answering until the test lets it go on; the ticks meanwhile
     // write into it once at most and go on with the next window.
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<int> busy{ 0 };
-    stuck.Run([&] {
-        busy = 1;
-        WaitForSingleObject(release, 30000);
-        busy = 2;
-    });
+    stuck.Run([&] { busy = 1, WaitForSingleObject(release, 30000), busy = 2; });
     ASSERT_TRUE(PumpUntil([&] { return busy == 1; }, 5000)) << "the owner never got busy";
-    Tick(Sunday(1));
-    Tick(Sunday(2));
+    Tick(1);
+    Tick(2);
     ASSERT_TRUE(other.BringToFront());
-    Tick(Sunday(3));
+    Tick(3);
     EXPECT_EQ(other.Title(), Decorated(L"Dopis", 3));
     EXPECT_EQ(busy, 1) << "the ticks waited for the busy owner";
-
     // Once its owner answers again, the window gets its own title back.
     SetEvent(release);
     ASSERT_TRUE(PumpUntil([&] { return busy == 2; }, 5000)) << "the owner never went on";
     for (int second = 4; second < 10 && InternalTextOf(stuck.hwnd()) != L"Zamrzl\u00E9 okno"; ++second)
-        Tick(Sunday(second));
+        Tick(second);
     EXPECT_EQ(InternalTextOf(stuck.hwnd()), L"Zamrzl\u00E9 okno");
     RestoreTrackedTitle();
     EXPECT_EQ(other.Title(), L"Dopis");
@@ -177,13 +138,13 @@ TEST_F(TitleClockTest, TheExitWaitsForOwnersThatDoNotAnswerAboutTwoSecondsInAll)
     for (int i = 0; i < 4; ++i) {
         stuck.push_back(std::make_unique<ThreadWindow>(L"Okno " + std::to_wstring(i)));
         ASSERT_TRUE(stuck.back()->BringToFront());
-        Tick(Sunday(i));
+        Tick(i);
         stuck.back()->Run([&] { ++busy, WaitForSingleObject(release, 30000); });
     }
     ASSERT_TRUE(PumpUntil([&] { return busy == 4; }, 5000)) << "the owners never got busy";
     TestWindow other(L"Dopis");
     ASSERT_TRUE(other.BringToFront());
-    Tick(Sunday(10));
+    Tick(10);
     DWORD start = GetTickCount();
     RestoreTrackedTitle();
     DWORD took = GetTickCount() - start;
@@ -216,25 +177,21 @@ TEST_F(TitleClockTest, ATrayClickSentFromInsideATitleWriteOpensTheMenuOnlyAfterT
     bool ticking = false;
     int menus = 0, menusInsideTheTick = 0;
     ModalDriver closer("the tray menu to be closed", 10000, [&] {
-        if (!OpenMenuWindow())
-            return;
-        ++menus;
-        menusInsideTheTick += ticking;
-        EndMenu();
+        if (OpenMenuWindow())
+            ++menus, menusInsideTheTick += ticking, EndMenu();
     }, 20);
     ticking = true;
-    Tick(Sunday(35));
+    Tick(35);
     ticking = false;
     ASSERT_TRUE(PumpUntil([&] { return menus > 0; }, 5000)) << "the menu did not open after the tick";
     EXPECT_EQ(menusInsideTheTick, 0) << "the menu opened inside the title write";
-
     // The window took the late write; it keeps its own title all along.
     ASSERT_TRUE(foreign.BringToFront());
-    Tick(Sunday(36));
+    Tick(36);
     EXPECT_EQ(InternalTextOf(foreign.hwnd()), Decorated(L"Ciz\u00ED okno", 36));
     TestWindow other(L"Dopis");
     ASSERT_TRUE(other.BringToFront());
-    Tick(Sunday(37));
+    Tick(37);
     EXPECT_EQ(InternalTextOf(foreign.hwnd()), L"Ciz\u00ED okno");
 }
 
@@ -245,7 +202,7 @@ TEST_F(TitleClockTest, ATickInsideABoxOfAnEarlierTickLeavesEveryTitleIntact)
     // before; the window's own title survives all of it.
     TestWindow a(L"Dokument");
     ASSERT_TRUE(a.BringToFront());
-    Tick(Sunday(35));
+    Tick(35);
     ASSERT_EQ(a.Title(), Decorated(L"Dokument", 35));
 
     int second = 37;
@@ -254,20 +211,14 @@ TEST_F(TitleClockTest, ATickInsideABoxOfAnEarlierTickLeavesEveryTitleIntact)
     ModalDriver boxes("the ringing box to be closed", 10000, [&] {
         if (boxes.open().empty())
             return;
-        Tick(Sunday(second++));
+        Tick(second++);
         seenInside.push_back(a.Title());
         boxTitle = WideTextOf(boxes.open().back());
         if (second == 40)
             PressOk(boxes.open().back());
     });
-
     // The held tick: step 1, the box, then steps 6 and 8.
-    TrackForegroundWindow();
-    MessageBoxA(nullptr, "Zvon\xED", "Tikavo_T", MB_OK);
-    char szDay[dayNameSize];
-    ChooseDayName(0, szDay);
-    FormatClockText(Sunday(36), szDay, true);
-    ComposeAndWriteTitle({ clockText, "Mikul\xE1\x9A", nullptr, u"", false });
+    Tick(36, false, [] { MessageBoxA(nullptr, "Zvon\xED", "Tikavo_T", MB_OK); });
 
     ASSERT_EQ(seenInside.size(), 3u);
     for (const std::wstring& title : seenInside)
@@ -277,7 +228,7 @@ TEST_F(TitleClockTest, ATickInsideABoxOfAnEarlierTickLeavesEveryTitleIntact)
     EXPECT_EQ(boxTitle, Decorated(L"Tikavo_T", 39));
     EXPECT_EQ(a.Title(), L"Dokument");
     ASSERT_TRUE(a.BringToFront());
-    Tick(Sunday(41));
+    Tick(41);
     EXPECT_EQ(a.Title(), Decorated(L"Dokument", 41));
     RestoreTrackedTitle();
     EXPECT_EQ(a.Title(), L"Dokument");
@@ -289,13 +240,12 @@ TEST_F(TitleClockTest, LongTitlesComeBackWholeAndOverlongOnesAreLeftAlone)
     for (int i = 0; i < 1800; ++i)
         own += static_cast<wchar_t>(i % 50 == 49 ? L'\u0159' : L'a' + i % 26);
     const std::wstring overlong(maxTitleLength + 100, L'x');
-    TestWindow a(own);
-    TestWindow b(overlong);
+    TestWindow a(own), b(overlong);
     ASSERT_TRUE(a.BringToFront());
-    Tick(Sunday(35));
+    Tick(35);
     EXPECT_EQ(a.Title(), Decorated(own, 35));
     ASSERT_TRUE(b.BringToFront());
-    Tick(Sunday(36));
+    Tick(36);
     EXPECT_EQ(a.Title(), own);
     EXPECT_EQ(b.Title(), overlong);
     RestoreTrackedTitle();
