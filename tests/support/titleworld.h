@@ -1,12 +1,9 @@
-// A model desktop for the title rules' tests and fuzzer: windows that keep,
-// re-encode (code pages 1252 and 1251), cut, extend, trim, count, ignore or
-// refuse the titles they are given; owners that rename, mark or edit them
-// (also between a write and its read-back) or are busy, slow or hung, as on
-// Windows, not as under Wine (a write not taken in time is cancelled, one
-// taken completes later, a thread silent over 5 s is not sent to, a program
-// run as administrator refuses at once); titles decorated by earlier runs or
-// only resembling the clock's; and the clock decorating the window in front
-// through the program's own ledger calls.
+// A model desktop for the title rules' tests and fuzzer: windows that keep, re-encode (code pages 1252 and 1251),
+// cut, extend, trim, count, ignore or refuse the titles they are given; owners that rename, mark or edit them
+// (also between a write and its read-back) or are busy, slow or hung, as on Windows, not as under Wine (a write
+// not taken in time is cancelled, one taken completes later, a thread silent over 5 s is not sent to, a program
+// run as administrator refuses at once); titles decorated by earlier runs or only resembling the clock's; and the
+// clock decorating the window in front through the program's own ledger calls.
 //
 // Checked after every event: no title the clock wrote shows two clock texts
 // more than its own title; every window let go of shows exactly its own title,
@@ -387,8 +384,9 @@ private:
                 while (!own.empty() && own.back() == u'*')
                     own.pop_back(), title.pop_back();
             } else if (title.find(status) != npos && own.find(status) != npos
-                       && !(before_ && w->touched && title != ShownBy(w->alters, w->sent))) {   // (in front, not in
-                // a kept title of an earlier second: its own title, known only as written last, then reads as another's)
+                       && !(w->touched && title != ShownBy(w->alters, w->sent) && (before_ || w->own != w->sentOwn))) {
+                // (Not in a kept title of an earlier second: in front its own title, known only as written last, reads
+                // as another's; behind, text appended to it and not yet written reads as an earlier run's own title.)
                 title.erase(title.find(status), status.size()), own.erase(own.find(status), status.size());
             } else {
                 return;
