@@ -384,9 +384,11 @@ private:
                 while (!own.empty() && own.back() == u'*')
                     own.pop_back(), title.pop_back();
             } else if (title.find(status) != npos && own.find(status) != npos
-                       && !(w->touched && title != ShownBy(w->alters, w->sent) && (before_ || w->own != w->sentOwn))) {
+                       && !(w->touched && title != ShownBy(w->alters, w->sent)
+                            && (before_ || w->own != w->sentOwn || ShownBy(w->alters, w->sent) == w->sentOwn))) {
                 // (Not in a kept title of an earlier second: in front its own title, known only as written last, reads
-                // as another's; behind, text appended to it and not yet written reads as an earlier run's own title.)
+                // as another's; behind, text appended to it reads as an earlier run's own title until the clock has
+                // written it as part of the own title beside the clock text.)
                 title.erase(title.find(status), status.size()), own.erase(own.find(status), status.size());
             } else {
                 return;
